@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds all three configurations and runs every test:
+# natively (with AddressSanitizer and UBSan) and as Windows programs under Wine
+# in a private Xvfb display. The 32-bit Windows build is compiled and linked
+# only, as this machine cannot run 32-bit code.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${VELKOR_BUILD:-$here/build}
+jobs=${VELKOR_JOBS:-2}
+
+"$here/scripts/setup.sh"
+
+configure() {  # configure DIR [cmake args...]
+  local dir=$1
+  shift
+  cmake -S "$here" -B "$dir" -DVELKOR_WERROR=ON "$@" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+}
+
+echo "== native build and tests"
+configure "$build/native" -DVELKOR_SANITIZE=ON -DVELKOR_BENCHMARKS=ON
+ctest --test-dir "$build/native" --output-on-failure --no-tests=error
+
+echo "== Windows i686 build (compile and link only)"
+configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686-w64-mingw32.cmake"
+
+echo "== Windows x86_64 build and tests under Wine"
+configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-x86_64-w64-mingw32.cmake" \
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$here/scripts/wine-run"
+"$here/scripts/with-wine-display.sh" "$build/win64" \
+  ctest --test-dir "$build/win64" --output-on-failure --no-tests=error

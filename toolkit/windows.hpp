@@ -1,0 +1,75 @@
+// Top-level windows, the event stream and message boxes. Callers never see a
+// window procedure: they wait for numbered events and compare ids.
+#pragma once
+
+#include <cstdint>
+
+#include "toolkit/ids.hpp"
+
+// A native handle (HWND, HFONT, HBITMAP ...) passed through without <windows.h>.
+using NativeHandle = void*;
+
+// Event kinds that EventWait returns and applications compare.
+constexpr int CloseRequest = 16;
+constexpr int ControlEvent = 13100;
+constexpr int MenuEvent = 13101;
+// Kinds applications ignore.
+constexpr int ActivateEvent = 13102;
+
+// WindowOpen flag bits owned by the toolkit; every other bit is a Win32 style.
+constexpr uint32_t CentreOnScreen = 0x1;
+constexpr uint32_t CentreOnOwner = 0x2;
+constexpr uint32_t ToolWindow = 0x4;
+constexpr uint32_t NoControlContainer = 0x8;
+constexpr uint32_t StartHidden = 0x10000000;
+constexpr uint32_t StartMaximized = 0x01000000;  // WS_MAXIMIZE
+constexpr uint32_t StartMinimized = 0x20000000;  // WS_MINIMIZE
+
+// Modifier bits of WindowAddShortcut's key.
+constexpr int ShortcutShift = 0x10000;
+constexpr int ShortcutCtrl = 0x20000;
+constexpr int ShortcutAlt = 0x40000;
+
+// Starts every toolkit service in order (heap, fonts, images, event queue,
+// windows, controls, menus, patterns, common controls, COM). Call once before
+// any other toolkit call. Returns false when a service could not start.
+bool ToolkitStart();
+// Stops the services in reverse dependency order: patterns, controls, windows
+// (closing every open window), images, fonts. Does not end the process.
+void ToolkitStop();
+
+// Opens a top-level window with a client area of innerWidth x innerHeight.
+// Returns the new id for AutoId, the native handle (as an integer) for an
+// explicit id, 0 on failure. `owner` may be null; a null title means "".
+intptr_t WindowOpen(int id, int x, int y, int innerWidth, int innerHeight, const char* title,
+                    uint32_t flags, NativeHandle owner);
+// Closes the window, its controls and its undelivered events.
+void WindowClose(int window);
+// hide != 0 hides the window, 0 shows it.
+void WindowSetHidden(int window, int hide);
+int WindowInnerWidth(int window);   // 0 for a dead id
+int WindowInnerHeight(int window);  // 0 for a dead id
+NativeHandle WindowHandle(int window);  // null for a dead id
+// Binds key (virtual-key code | Shortcut* bits) to a MenuEvent with
+// commandId while the window is active. Rebinding a key replaces its command.
+void WindowAddShortcut(int window, int key, int commandId);
+// The id of the toolkit window that `handle` (a window or any control in it)
+// belongs to, or -1.
+int WindowIdOf(NativeHandle handle);
+
+// Blocks until a queued event or one dispatched message; returns its kind
+// (one of the codes above or a raw Win32 message number).
+int EventWait();
+int EventSourceWindow();    // window id of the current event
+int EventSourceControl();   // control id of the current ControlEvent
+int EventSourceMenuItem();  // item id of the current MenuEvent
+int EventDetail();          // detail of the current ControlEvent
+// Queues an event for a later EventWait; an event equal to the newest queued
+// one (kind, source, window, detail) is dropped.
+void EventPost(int kind, int source, int window, int detail);
+// Number of queued, undelivered events (for tests and leak checks).
+int EventQueueLength();
+
+// MessageBoxA with every other enabled window of the thread disabled meanwhile.
+// Returns the id of the button that closed the box.
+int ShowMessageBox(const char* title, const char* text, unsigned flags);
