@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# Creates the Wine prefix named by WINEPREFIX once. The report's "Courier New"
-# and the About window's "Tahoma" are mapped to installed fonts of the same
-# kind, so columns stay aligned (Liberation Mono is monospaced).
+# Creates the Wine prefix named by WINEPREFIX once. Wine brings its own Tahoma;
+# the report's "Courier New" is mapped to Liberation Mono, a monospaced font
+# of the same metrics, so the report's columns stay aligned.
 set -euo pipefail
 stamp=$WINEPREFIX/.velkor-ready
 [ -f "$stamp" ] && exit 0
 wine wineboot --init
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /t REG_SZ /d 'Liberation Mono' /f
-wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Tahoma' /t REG_SZ /d 'Liberation Sans' /f
 wineserver -w
 touch "$stamp"
