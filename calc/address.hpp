@@ -53,6 +53,7 @@ bool IsContiguousMask(uint32_t value, int width);
 int CountBits(uint32_t value, int bit, int n);
 
 // Table access; valid indexes are 0 .. 2 (callers pass a list's selection).
+// Any other index yields an all-zero row, the empty text or 0.
 const NetworkClass& ClassRow(int classIndex);
 const char* ClassText(int classIndex);
 Ipv4Value ExampleNetwork(int classIndex);

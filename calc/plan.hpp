@@ -37,7 +37,8 @@ class SubnetPlan final {
   virtual bool FromMask(const std::string& maskText);
   // The plan's mask as dotted text.
   virtual std::string MaskText() const;
-  // Fills `entry` for sub-network n (0 .. TotalSubnets()-1); always true.
+  // Fills `entry` for sub-network n (0 .. TotalSubnets()-1) and returns true;
+  // false, entry untouched, for any other n or before a plan was calculated.
   virtual bool GetSubnet(int32_t n, SubnetEntry& entry) const;
   virtual int32_t TotalSubnets() const;        // usableSubnets + 2
   virtual int32_t AddressesPerSubnet() const;  // usableHosts + 2

@@ -1,0 +1,48 @@
+#include "calc/enumeration.hpp"
+
+#include "toolkit/text.hpp"
+
+bool SubnetPlan::GetSubnet(int32_t n, SubnetEntry& entry) const {
+  // Outside the plan (or before any plan) there is no sub-network to describe.
+  if (n < 0 || n >= TotalSubnets() || blockSize < 2) return false;
+  // Unsigned: offsets stay below 2^24 for a checked network, and wrap harmlessly otherwise.
+  const uint32_t start = static_cast<uint32_t>(n) * static_cast<uint32_t>(blockSize);
+  const uint32_t end = start + static_cast<uint32_t>(blockSize) - 1;
+  entry.index = n;
+  entry.networkText = FormatAddress(network | start);
+  entry.firstText = FormatAddress(network | (start + 1));
+  entry.lastText = FormatAddress(network | (end - 1));
+  entry.broadcastText = FormatAddress(network | end);
+  return true;
+}
+
+int32_t PageCount(int32_t lastIndex, int32_t pageSize) {
+  const int64_t size = pageSize < 1 ? 1 : pageSize;
+  const int64_t pages = (int64_t{lastIndex} + size - 1) / size;
+  return pages < 1 ? 1 : static_cast<int32_t>(pages);
+}
+
+void PageRange(int32_t lastIndex, int32_t pageSize, int32_t page, IndexRange& range) {
+  const int64_t size = pageSize < 1 ? 1 : pageSize;
+  const int32_t pages = PageCount(lastIndex, pageSize);
+  // Clamped so a stray page number still yields indexes inside 0 .. lastIndex.
+  const int64_t shown = page < 1 ? 1 : (page > pages ? pages : page);
+  // The first page holds one row more: index 0 plus a full page.
+  const int64_t first = shown == 1 ? 0 : (shown - 1) * size + 1;
+  const int64_t last = shown * size;
+  range.first = static_cast<int32_t>(first);
+  range.last = last > lastIndex ? lastIndex : static_cast<int32_t>(last);
+}
+
+std::array<std::string, 5> RowTexts(const SubnetEntry& entry) {
+  return {FormatInteger(entry.index), entry.networkText, entry.firstText, entry.lastText,
+          entry.broadcastText};
+}
+
+std::string RowText(const SubnetEntry& entry) {
+  const std::array<std::string, 5> texts = RowTexts(entry);
+  std::string row = texts[0];
+  for (std::size_t column = 1; column < texts.size(); ++column)
+    row += "\n" + texts[column];
+  return row;
+}

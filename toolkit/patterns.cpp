@@ -1,0 +1,69 @@
+#include "toolkit/patterns.hpp"
+
+#include <cstring>
+#include <utility>
+
+#include <pcre.h>
+
+#include "toolkit/ids.hpp"
+
+namespace {
+
+// Execute option that skips PCRE's UTF-8 validation of the subject.
+constexpr int SkipUtf8Check = PCRE_NO_UTF8_CHECK;
+
+// Owns one compiled expression; freed through PCRE's free hook.
+struct PatternRecord {
+  pcre* code = nullptr;
+
+  explicit PatternRecord(pcre* compiled) : code(compiled) {}
+  PatternRecord(PatternRecord&& other) noexcept : code(other.code) { other.code = nullptr; }
+  PatternRecord& operator=(PatternRecord&& other) noexcept {
+    std::swap(code, other.code);
+    return *this;
+  }
+  PatternRecord(const PatternRecord&) = delete;
+  PatternRecord& operator=(const PatternRecord&) = delete;
+  ~PatternRecord() {
+    if (code != nullptr && pcre_free != nullptr) pcre_free(code);
+  }
+};
+
+IdTable<PatternRecord>& Patterns() {
+  static IdTable<PatternRecord> table;
+  return table;
+}
+
+}  // namespace
+
+int CompilePattern(int id, const char* pattern, int options) {
+  // 0 means "no pattern", so it cannot name one either.
+  if (pattern == nullptr || id == 0) return 0;
+  const char* error = nullptr;
+  int errorOffset = 0;
+  pcre* code = pcre_compile(pattern, options, &error, &errorOffset, nullptr);
+  if (code == nullptr) return 0;
+  const int stored = Patterns().Add(id, PatternRecord(code));
+  return stored == IdTable<PatternRecord>::NoId ? 0 : stored;
+}
+
+int MatchPattern(int pattern, const char* subject) {
+  const PatternRecord* record = Patterns().Find(pattern);
+  if (record == nullptr || subject == nullptr) return 0;
+  const int length = static_cast<int>(std::strlen(subject));
+  const int result =
+      pcre_exec(record->code, nullptr, subject, length, 0, SkipUtf8Check, nullptr, 0);
+  return result >= 0 ? 1 : 0;
+}
+
+void ReleasePattern(int pattern) {
+  Patterns().Remove(pattern);
+}
+
+void ReleaseAllPatterns() {
+  Patterns().Clear();
+}
+
+int LivePatternCount() {
+  return static_cast<int>(Patterns().Size());
+}
