@@ -1,0 +1,25 @@
+// The four addresses of one sub-network as numbers, so a caller can list many
+// rows without building texts it does not need.
+#pragma once
+
+#include <cstdint>
+
+#include "calc/address.hpp"
+
+struct SubnetAddresses {
+  HostOrderAddress network;
+  HostOrderAddress first;
+  HostOrderAddress last;
+  HostOrderAddress broadcast;
+};
+
+// Sub-network `index` of `network` split into blocks of `blockSize` addresses
+// (index 0 .. 2^s-1, blockSize >= 2): the offsets are ORed into the network,
+// whose bits below the class prefix are zero.
+inline SubnetAddresses SubnetAddressesOf(HostOrderAddress network, int32_t blockSize,
+                                         int32_t index) {
+  // index * blockSize stays below 2^24 for every valid plan.
+  const uint32_t start = static_cast<uint32_t>(index) * static_cast<uint32_t>(blockSize);
+  const uint32_t end = start + static_cast<uint32_t>(blockSize) - 1u;
+  return {network | start, network | (start + 1u), network | (end - 1u), network | end};
+}

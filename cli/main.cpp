@@ -1,0 +1,186 @@
+// velkor: the subnet calculator of the desktop program for terminals and scripts.
+#include <cstdio>
+#include <string>
+
+#include "calc/address.hpp"
+#include "calc/calculation.hpp"
+#include "calc/enumeration.hpp"
+#include "calc/plan.hpp"
+#include "cli/listing.hpp"
+#include "cli/options.hpp"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+// Exit statuses; 64 is the BSD sysexits code for a usage error.
+constexpr int ExitSuccess = 0;
+constexpr int ExitWriteFailed = 1;
+constexpr int ExitRejected = 2;
+constexpr int ExitUsage = 64;
+
+const char* const UsageText =
+    "usage: velkor [--class A|B|C] [--network ADDRESS] (--hosts N | --subnets N | --mask MASK)\n"
+    "              [--list [--all | --page P | --from I [--count N]] [--format FORMAT]]\n";
+
+const char* const HelpIntroText =
+    "\n"
+    "Calculates the subnet plan of a classful IPv4 network exactly as the Velkor\n"
+    "IPv4 Subnetting desktop program does, and prints its report or lists its\n"
+    "sub-networks.\n"
+    "\n"
+    "Calculation:\n"
+    "  --class A|B|C      address class (default C)\n"
+    "  --network ADDRESS  network to divide (default: the class's example network,\n";
+
+const char* const HelpOptionsText =
+    "  --hosts N          plan from the wanted number of hosts per subnet\n"
+    "  --subnets N        plan from the wanted number of subnets\n"
+    "  --mask MASK        plan from a known subnet mask (dotted)\n"
+    "  Exactly one of --hosts, --subnets and --mask is required.\n"
+    "\n"
+    "Output (default: the thirteen lines of the report):\n"
+    "  --list             list sub-networks instead: index, network, first host,\n"
+    "                     last host, broadcast\n"
+    "  --all              every sub-network (the default for --list)\n"
+    "  --page P           page P as the desktop program pages the list: page 1 holds\n"
+    "                     indexes 0 to 25, page P > 1 indexes (P-1)*25+1 to P*25\n"
+    "  --from I           start at index I (default 0)\n"
+    "  --count N          at most N rows, cut at the last index (default: up to it)\n"
+    "  --format FORMAT    text: aligned columns without a header (default);\n"
+    "                     tsv, csv: a header line index,network,first,last,broadcast;\n"
+    "                     json: one array of objects with the keys index, network,\n"
+    "                     first, last and broadcast\n"
+    "  --help, -h         this text\n"
+    "  --version          the version\n"
+    "\n"
+    "Every line ends in a single line feed, on Windows too.\n"
+    "\n"
+    "Exit status: 0 done; 2 the input was refused (the message the desktop program\n"
+    "shows, as \"title: text\" on standard error) or the page or index does not\n"
+    "exist; 64 the command line is wrong; 1 the output could not be written.\n";
+
+void PrintHelp() {
+  std::fputs(UsageText, stdout);
+  std::fputs(HelpIntroText, stdout);
+  std::printf("                     %s for class C, %s for B, %s for A)\n",
+              Ipv4Text(ExampleNetwork(0)).c_str(), Ipv4Text(ExampleNetwork(1)).c_str(),
+              Ipv4Text(ExampleNetwork(2)).c_str());
+  std::fputs(HelpOptionsText, stdout);
+}
+
+int UsageError(const std::string& problem) {
+  std::fprintf(stderr, "velkor: %s\n%sTry 'velkor --help' for more information.\n", problem.c_str(),
+               UsageText);
+  return ExitUsage;
+}
+
+int Refused(const std::string& problem) {
+  std::fprintf(stderr, "velkor: %s\n", problem.c_str());
+  return ExitRejected;
+}
+
+int WriteFailed() {
+  std::fputs("velkor: cannot write the output\n", stderr);
+  return ExitWriteFailed;
+}
+
+bool WriteLines(const std::vector<std::string>& lines, std::FILE* file) {
+  for (const std::string& line : lines) {
+    std::fputs(line.c_str(), file);
+    std::fputc('\n', file);
+  }
+  return std::fflush(file) == 0 && !std::ferror(file);
+}
+
+// Picks the rows of the selection; false with a message when they do not exist.
+bool SelectRows(const CliOptions& options, int32_t lastIndex, ListingRange& range,
+                std::string& problem) {
+  range.first = 0;
+  range.last = lastIndex;
+  if (options.selection == RowSelection::Page) {
+    const int32_t pages = PageCount(lastIndex, SubnetPageSize);
+    if (options.page > pages) {
+      problem =
+          "no such page: the list has " + std::to_string(pages) + (pages == 1 ? " page" : " pages");
+      return false;
+    }
+    IndexRange pageRange;
+    PageRange(lastIndex, SubnetPageSize, static_cast<int32_t>(options.page), pageRange);
+    range.first = pageRange.first;
+    range.last = pageRange.last;
+  } else if (options.selection == RowSelection::Span) {
+    if (options.fromIndex > lastIndex) {
+      problem = "no such index: the last index is " + std::to_string(lastIndex);
+      return false;
+    }
+    range.first = static_cast<int32_t>(options.fromIndex);
+    // Both are below 2^63 and at most lastIndex is added, so nothing wraps.
+    if (options.rowCount >= 0 && options.rowCount <= lastIndex - options.fromIndex) {
+      range.last = static_cast<int32_t>(options.fromIndex + options.rowCount - 1);
+    }
+  }
+  return true;
+}
+
+int ListSubnets(const CliOptions& options, const SubnetPlan& plan) {
+  ListingRange range;
+  range.network = plan.network;
+  range.blockSize = plan.StepSize();
+  std::string problem;
+  if (!SelectRows(options, plan.TotalSubnets() - 1, range, problem)) return Refused(problem);
+  return WriteListing(range, options.format, stdout) ? ExitSuccess : WriteFailed();
+}
+
+int Calculate(const CliOptions& options) {
+  CalculationInput input;
+  input.classIndex = options.classIndex;
+  input.method = options.method;
+  input.networkText = options.networkText;
+  input.countText = options.countText;
+  input.maskText = options.maskText;
+  SubnetPlan* plan = CreateSubnetPlan();
+  const CalculationOutcome outcome = RunCalculationSteps(*plan, input);
+  int status = ExitSuccess;
+  if (!outcome.title.empty()) {
+    std::fprintf(stderr, "%s: %s\n", outcome.title.c_str(), outcome.text.c_str());
+    status = ExitRejected;
+  } else if (!outcome.success) {
+    // No message box: the result area's failure line is all there is to say.
+    WriteLines(outcome.reportLines, stderr);
+    status = ExitRejected;
+  } else if (options.action == CliAction::List) {
+    status = ListSubnets(options, *plan);
+  } else if (!WriteLines(outcome.reportLines, stdout)) {
+    status = WriteFailed();
+  }
+  plan->Release();
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Line feeds stay line feeds, so scripts see the same bytes as on Linux.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
+  const ParsedCommandLine parsed = ParseCommandLine(argc, argv);
+  if (!parsed.error.empty()) return UsageError(parsed.error);
+  switch (parsed.options.action) {
+    case CliAction::Help:
+      PrintHelp();
+      return ExitSuccess;
+    case CliAction::Version:
+      std::puts("velkor " VELKOR_VERSION);
+      return ExitSuccess;
+    case CliAction::Report:
+    case CliAction::List:
+      break;
+  }
+  return Calculate(parsed.options);
+}

@@ -1,0 +1,250 @@
+#include "cli/options.hpp"
+
+#include <cstddef>
+#include <limits>
+
+#include "calc/address.hpp"
+#include "calc/calculation.hpp"
+
+namespace {
+
+enum class OptionId {
+  Class,
+  Network,
+  Hosts,
+  Subnets,
+  Mask,
+  List,
+  All,
+  Page,
+  From,
+  Count,
+  Format,
+  Help,
+  Version
+};
+
+struct OptionRule {
+  const char* name;
+  bool takesValue;
+  OptionId id;
+};
+
+constexpr OptionRule OptionTable[] = {
+    {"--class", true, OptionId::Class},   {"--network", true, OptionId::Network},
+    {"--hosts", true, OptionId::Hosts},   {"--subnets", true, OptionId::Subnets},
+    {"--mask", true, OptionId::Mask},     {"--list", false, OptionId::List},
+    {"--all", false, OptionId::All},      {"--page", true, OptionId::Page},
+    {"--from", true, OptionId::From},     {"--count", true, OptionId::Count},
+    {"--format", true, OptionId::Format}, {"--help", false, OptionId::Help},
+    {"-h", false, OptionId::Help},        {"--version", false, OptionId::Version},
+};
+constexpr std::size_t OptionKinds = static_cast<std::size_t>(OptionId::Version) + 1;
+
+// Class letters in class-table order.
+constexpr char ClassLetters[ClassCount] = {'C', 'B', 'A'};
+
+struct FormatName {
+  const char* name;
+  ListFormat format;
+};
+constexpr FormatName FormatNames[] = {
+    {"text", ListFormat::Text},
+    {"tsv", ListFormat::Tsv},
+    {"csv", ListFormat::Csv},
+    {"json", ListFormat::Json},
+};
+
+const OptionRule* FindOption(const std::string& name) {
+  for (const OptionRule& rule : OptionTable) {
+    if (name == rule.name) return &rule;
+  }
+  return nullptr;
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Digits only; values beyond int64 saturate so a huge page or index stays huge.
+bool ReadWholeNumber(const std::string& text, int64_t& value) {
+  if (text.empty()) return false;
+  constexpr int64_t largest = std::numeric_limits<int64_t>::max();
+  value = 0;
+  for (char c : text) {
+    if (!IsDigit(c)) return false;
+    const int digit = c - '0';
+    value = value > (largest - digit) / 10 ? largest : value * 10 + digit;
+  }
+  return true;
+}
+
+bool ReadClass(const std::string& text, int& classIndex) {
+  if (text.size() != 1) return false;
+  const char letter = static_cast<char>(text[0] & ~0x20);  // upper case
+  for (int index = 0; index < ClassCount; ++index) {
+    if (letter == ClassLetters[index]) {
+      classIndex = index;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ReadFormat(const std::string& text, ListFormat& format) {
+  for (const FormatName& entry : FormatNames) {
+    if (text == entry.name) {
+      format = entry.format;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Collects the raw option values, then checks how they combine.
+struct RawOptions {
+  bool seen[OptionKinds] = {};
+  std::string value[OptionKinds];
+};
+
+bool Seen(const RawOptions& raw, OptionId id) {
+  return raw.seen[static_cast<std::size_t>(id)];
+}
+const std::string& Value(const RawOptions& raw, OptionId id) {
+  return raw.value[static_cast<std::size_t>(id)];
+}
+
+std::string CollectOptions(int argc, const char* const* argv, RawOptions& raw) {
+  for (int at = 1; at < argc; ++at) {
+    const std::string argument = argv[at];
+    const std::size_t equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    const OptionRule* rule = FindOption(name);
+    if (rule == nullptr) return "unknown option '" + argument + "'";
+    const std::size_t slot = static_cast<std::size_t>(rule->id);
+    if (raw.seen[slot]) return std::string(rule->name) + " is given more than once";
+    raw.seen[slot] = true;
+    if (!rule->takesValue) {
+      if (equals != std::string::npos) return std::string(rule->name) + " takes no value";
+      continue;
+    }
+    if (equals != std::string::npos) {
+      raw.value[slot] = argument.substr(equals + 1);
+    } else if (at + 1 < argc) {
+      raw.value[slot] = argv[++at];
+    } else {
+      return std::string(rule->name) + " needs a value";
+    }
+  }
+  return std::string();
+}
+
+// Reads "a.b.c.d" (four groups of 1 to 3 digits, each 0 to 255) into the text
+// the desktop program's address entry would print for it.
+bool ReadAddressOption(const std::string& text, std::string& dottedText) {
+  int octets[4] = {0, 0, 0, 0};
+  int field = 0;
+  int digits = 0;
+  for (char c : text) {
+    if (c == '.' && digits > 0 && field < 3) {
+      ++field;
+      digits = 0;
+    } else if (IsDigit(c) && digits < 3) {
+      octets[field] = octets[field] * 10 + (c - '0');
+      ++digits;
+    } else {
+      return false;
+    }
+    if (octets[field] > 255) return false;
+  }
+  if (field != 3 || digits == 0) return false;
+  // Printed as the desktop program prints its address entries, so "010.0.0.0"
+  // reaches the checks as "10.0.0.0".
+  dottedText = Ipv4Text(MakeIpv4Value(octets[0], octets[1], octets[2], octets[3]));
+  return true;
+}
+
+std::string ReadCalculation(const RawOptions& raw, CliOptions& options) {
+  if (Seen(raw, OptionId::Class) && !ReadClass(Value(raw, OptionId::Class), options.classIndex)) {
+    return "--class must be A, B or C, not '" + Value(raw, OptionId::Class) + "'";
+  }
+  options.networkText = Ipv4Text(ExampleNetwork(options.classIndex));
+  if (Seen(raw, OptionId::Network) &&
+      !ReadAddressOption(Value(raw, OptionId::Network), options.networkText)) {
+    return "--network must be a dotted IPv4 address (four numbers 0 to 255), not '" +
+           Value(raw, OptionId::Network) + "'";
+  }
+  const int methods =
+      Seen(raw, OptionId::Hosts) + Seen(raw, OptionId::Subnets) + Seen(raw, OptionId::Mask);
+  if (methods != 1) return "give exactly one of --hosts, --subnets and --mask";
+  if (Seen(raw, OptionId::Mask)) {
+    options.method = FromMaskMethod;
+    if (!ReadAddressOption(Value(raw, OptionId::Mask), options.maskText)) {
+      return "--mask must be a dotted IPv4 address (four numbers 0 to 255), not '" +
+             Value(raw, OptionId::Mask) + "'";
+    }
+    return std::string();
+  }
+  // The count goes on as typed: the calculation range-checks its full value.
+  options.method = Seen(raw, OptionId::Hosts) ? FromHostsMethod : FromSubnetsMethod;
+  options.countText =
+      Value(raw, options.method == FromHostsMethod ? OptionId::Hosts : OptionId::Subnets);
+  return std::string();
+}
+
+std::string ReadPositive(const RawOptions& raw, OptionId id, const char* name, int64_t& value) {
+  if (!ReadWholeNumber(Value(raw, id), value) || value < 1) {
+    return std::string(name) + " must be a whole number of at least 1, not '" + Value(raw, id) +
+           "'";
+  }
+  return std::string();
+}
+
+std::string ReadListing(const RawOptions& raw, CliOptions& options) {
+  const bool page = Seen(raw, OptionId::Page);
+  const bool span = Seen(raw, OptionId::From) || Seen(raw, OptionId::Count);
+  const bool all = Seen(raw, OptionId::All);
+  if (!Seen(raw, OptionId::List)) {
+    if (page || span || all || Seen(raw, OptionId::Format)) {
+      return "--all, --page, --from, --count and --format need --list";
+    }
+    return std::string();
+  }
+  options.action = CliAction::List;
+  if (page + span + all > 1) return "choose one of --all, --page and --from/--count";
+  if (Seen(raw, OptionId::Format) && !ReadFormat(Value(raw, OptionId::Format), options.format)) {
+    return "--format must be text, tsv, csv or json, not '" + Value(raw, OptionId::Format) + "'";
+  }
+  if (page) {
+    options.selection = RowSelection::Page;
+    return ReadPositive(raw, OptionId::Page, "--page", options.page);
+  }
+  if (!span) return std::string();
+  options.selection = RowSelection::Span;
+  if (Seen(raw, OptionId::From) &&
+      !ReadWholeNumber(Value(raw, OptionId::From), options.fromIndex)) {
+    return "--from must be a whole number, not '" + Value(raw, OptionId::From) + "'";
+  }
+  if (!Seen(raw, OptionId::Count)) return std::string();
+  return ReadPositive(raw, OptionId::Count, "--count", options.rowCount);
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
+  ParsedCommandLine parsed;
+  RawOptions raw;
+  parsed.error = CollectOptions(argc, argv, raw);
+  if (!parsed.error.empty()) return parsed;
+  if (Seen(raw, OptionId::Help)) {
+    parsed.options.action = CliAction::Help;
+    return parsed;
+  }
+  if (Seen(raw, OptionId::Version)) {
+    parsed.options.action = CliAction::Version;
+    return parsed;
+  }
+  parsed.error = ReadCalculation(raw, parsed.options);
+  if (parsed.error.empty()) parsed.error = ReadListing(raw, parsed.options);
+  return parsed;
+}

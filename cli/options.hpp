@@ -1,0 +1,37 @@
+// The command line of velkor: what to calculate and what to print.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What one run does.
+enum class CliAction { Report, List, Help, Version };
+
+// Which sub-networks a listing prints.
+enum class RowSelection { All, Page, Span };
+
+// How a listing prints its rows.
+enum class ListFormat { Text, Tsv, Csv, Json };
+
+struct CliOptions {
+  CliAction action = CliAction::Report;
+  int classIndex = 0;       // row of the class table (0 = C, 1 = B, 2 = A)
+  int method = 0;           // CalculationMethod
+  std::string networkText;  // dotted network as the address entry would print it
+  std::string countText;    // the typed count, unconverted (methods 0 and 1)
+  std::string maskText;     // dotted mask as the address entry would print it (method 2)
+  RowSelection selection = RowSelection::All;
+  int64_t page = 1;       // 1-based; large values saturate, never wrap
+  int64_t fromIndex = 0;  // first index of a span
+  int64_t rowCount = -1;  // rows of a span; -1 = up to the last index
+  ListFormat format = ListFormat::Text;
+};
+
+// The options, or the reason the command line is unusable (empty on success).
+struct ParsedCommandLine {
+  CliOptions options;
+  std::string error;
+};
+
+// Reads argv[1 .. argc-1]. --help and --version win over everything else that parses.
+ParsedCommandLine ParseCommandLine(int argc, const char* const* argv);
