@@ -1,18 +1,17 @@
 #include "calc/enumeration.hpp"
 
+#include "calc/subnet_range.hpp"
 #include "toolkit/text.hpp"
 
 bool SubnetPlan::GetSubnet(int32_t n, SubnetEntry& entry) const {
   // Outside the plan (or before any plan) there is no sub-network to describe.
   if (n < 0 || n >= TotalSubnets() || blockSize < 2) return false;
-  // Unsigned: offsets stay below 2^24 for a checked network, and wrap harmlessly otherwise.
-  const uint32_t start = static_cast<uint32_t>(n) * static_cast<uint32_t>(blockSize);
-  const uint32_t end = start + static_cast<uint32_t>(blockSize) - 1;
+  const SubnetAddresses addresses = SubnetAddressesOf(network, blockSize, n);
   entry.index = n;
-  entry.networkText = FormatAddress(network | start);
-  entry.firstText = FormatAddress(network | (start + 1));
-  entry.lastText = FormatAddress(network | (end - 1));
-  entry.broadcastText = FormatAddress(network | end);
+  entry.networkText = FormatAddress(addresses.network);
+  entry.firstText = FormatAddress(addresses.first);
+  entry.lastText = FormatAddress(addresses.last);
+  entry.broadcastText = FormatAddress(addresses.broadcast);
   return true;
 }
 
