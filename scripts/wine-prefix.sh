@@ -7,5 +7,8 @@ stamp=$WINEPREFIX/.velkor-ready
 [ -f "$stamp" ] && exit 0
 wine wineboot --init
 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /t REG_SZ /d 'Liberation Mono' /f
+# With no window manager, Wine waits two seconds for one whenever a managed
+# window is hidden or closed; unmanaged windows close at once.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
 wineserver -w
 touch "$stamp"

@@ -1,0 +1,302 @@
+// Object lifetimes: dead ids are harmless for every object type, and opening
+// and closing windows full of controls leaks no GDI or USER object.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "tests/toolkit/toolkit_test_support.hpp"
+#include "toolkit/controls.hpp"
+#include "toolkit/internal.hpp"
+#include "toolkit/menus.hpp"
+#include "toolkit/windows.hpp"
+
+namespace {
+
+// ----- Dead ids -----------------------------------------------------------------
+
+enum class ObjectType { Window, Control, Font, Menu };
+
+struct DeadIdCase {
+  ObjectType type;
+  const char* operation;
+  std::function<intptr_t(int)> call;  // the result as a number (texts: their length)
+};
+
+const DeadIdCase deadIdCases[] = {
+    {ObjectType::Window, "WindowInnerWidth", [](int id) { return WindowInnerWidth(id); }},
+    {ObjectType::Window, "WindowInnerHeight", [](int id) { return WindowInnerHeight(id); }},
+    {ObjectType::Window, "WindowHandle",
+     [](int id) { return reinterpret_cast<intptr_t>(WindowHandle(id)); }},
+    {ObjectType::Window, "WindowSetHidden",
+     [](int id) { return WindowSetHidden(id, 0), intptr_t{0}; }},
+    {ObjectType::Window, "WindowAddShortcut",
+     [](int id) { return WindowAddShortcut(id, VK_ESCAPE, 1000), intptr_t{0}; }},
+    {ObjectType::Window, "WindowClose", [](int id) { return WindowClose(id), intptr_t{0}; }},
+    {ObjectType::Control, "ControlSetText",
+     [](int id) { return ControlSetText(id, "x"), intptr_t{0}; }},
+    {ObjectType::Control, "ControlGetText",
+     [](int id) { return static_cast<intptr_t>(ControlGetText(id).size()); }},
+    {ObjectType::Control, "ControlSetState",
+     [](int id) { return ControlSetState(id, 1), intptr_t{0}; }},
+    {ObjectType::Control, "ControlGetState", [](int id) { return ControlGetState(id); }},
+    {ObjectType::Control, "ControlAddItem", [](int id) { return ControlAddItem(id, -1, "x"); }},
+    {ObjectType::Control, "ControlAddColumn",
+     [](int id) { return ControlAddColumn(id, 0, "x", 10); }},
+    {ObjectType::Control, "ControlItemText",
+     [](int id) { return static_cast<intptr_t>(ControlItemText(id, 0, 0).size()); }},
+    {ObjectType::Control, "ControlClearItems",
+     [](int id) { return ControlClearItems(id), intptr_t{0}; }},
+    {ObjectType::Control, "ControlCountItems", [](int id) { return ControlCountItems(id); }},
+    {ObjectType::Control, "ControlSetHidden",
+     [](int id) { return ControlSetHidden(id, 1), intptr_t{0}; }},
+    {ObjectType::Control, "ControlSetDisabled",
+     [](int id) { return ControlSetDisabled(id, 1), intptr_t{0}; }},
+    {ObjectType::Control, "ControlSetFont",
+     [](int id) { return ControlSetFont(id, DefaultGuiFont), intptr_t{0}; }},
+    {ObjectType::Control, "ControlSetColor",
+     [](int id) { return ControlSetColor(id, ColorText, 0), intptr_t{0}; }},
+    {ObjectType::Control, "ControlGetColor", [](int id) { return ControlGetColor(id, ColorText); }},
+    {ObjectType::Control, "ControlX", [](int id) { return ControlX(id); }},
+    {ObjectType::Control, "ControlY", [](int id) { return ControlY(id); }},
+    {ObjectType::Control, "ControlWidth", [](int id) { return ControlWidth(id); }},
+    {ObjectType::Control, "ControlHeight", [](int id) { return ControlHeight(id); }},
+    {ObjectType::Control, "ControlHandle",
+     [](int id) { return reinterpret_cast<intptr_t>(ControlHandle(id)); }},
+    {ObjectType::Font, "NativeFontHandle",
+     [](int id) { return reinterpret_cast<intptr_t>(NativeFontHandle(id)); }},
+    {ObjectType::Font, "ReleaseFont", [](int id) { return ReleaseFont(id), intptr_t{0}; }},
+    {ObjectType::Menu, "ShowPopupAtCursor",
+     [](int id) { return ShowPopupAtCursor(id, nullptr), intptr_t{0}; }},
+    {ObjectType::Menu, "ReleasePopupMenu",
+     [](int id) { return ReleasePopupMenu(id), intptr_t{0}; }},
+};
+
+// Live objects of every type with the same ids (1 and the first allocated
+// ones), which the operations on dead ids must leave alone.
+struct LiveObjects {
+  int window = 0, control = 0, font = 0, menu = 0;
+};
+
+// Ids that name no live object of `type`: never used, out of range, or closed.
+std::vector<int> DeadIdsOf(ObjectType type) {
+  std::vector<int> ids = {0, 5, 999, -7, AutoId, MaxExplicitId + 12345};
+  switch (type) {
+    case ObjectType::Window: {
+      int window = static_cast<int>(WindowOpen(AutoId, 0, 0, 200, 100, "", StartHidden, nullptr));
+      WindowClose(window);
+      ids.push_back(window);
+      break;
+    }
+    case ObjectType::Control: {
+      int window = static_cast<int>(WindowOpen(AutoId, 0, 0, 200, 100, "", StartHidden, nullptr));
+      ids.push_back(static_cast<int>(CreateLabel(AutoId, 0, 0, 10, 10, "")));
+      WindowClose(window);
+      break;
+    }
+    case ObjectType::Font: {
+      int font = CreateTextFont(AutoId, "Tahoma", 8, 0);
+      ReleaseFont(font);
+      ids.push_back(font);
+      break;
+    }
+    case ObjectType::Menu: {
+      int menu = NewPopupMenu(AutoId);
+      ReleasePopupMenu(menu);
+      ids.push_back(menu);
+      break;
+    }
+  }
+  return ids;
+}
+
+TEST(DeadIds, EveryOperationDoesNothingAndReturnsZero) {
+  ASSERT_NE(WindowOpen(1, 0, 0, 240, 120, "live", StartHidden | WS_CAPTION, nullptr), 0);
+  ASSERT_NE(CreateLabel(1, 0, 0, 40, 20, "live"), 0);
+  int font = CreateTextFont(AutoId, "Tahoma", 8, 0);
+  int menu = NewPopupMenu(AutoId);
+  for (ObjectType type :
+       {ObjectType::Window, ObjectType::Control, ObjectType::Font, ObjectType::Menu}) {
+    for (int id : DeadIdsOf(type)) {
+      for (const DeadIdCase& test : deadIdCases) {
+        if (test.type != type) continue;
+        EXPECT_EQ(test.call(id), 0) << test.operation << "(" << id << ")";
+      }
+    }
+  }
+  EXPECT_EQ(ControlGetText(1), "live");
+  EXPECT_TRUE(IsWindowVisible(static_cast<HWND>(ControlHandle(1))) ||
+              !IsWindowVisible(static_cast<HWND>(WindowHandle(1))));
+  EXPECT_EQ(WindowInnerWidth(1), 240);
+  EXPECT_NE(NativeFontHandle(font), nullptr);
+  ReleaseFont(font);
+  ReleasePopupMenu(menu);
+  WindowClose(1);
+}
+
+// ----- Leaks --------------------------------------------------------------------
+
+struct GuiCounts {
+  long gdi;
+  long user;
+};
+
+bool RunningOnWine() {
+  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM lParam) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != GetCurrentProcessId()) return TRUE;
+  ++*reinterpret_cast<long*>(lParam);
+  EnumChildWindows(window, CountWindow, lParam);
+  return TRUE;
+}
+
+// Wine: GetGuiResources is a stub that returns 0, so the objects are counted
+// by probing Wine's handle tables, which accept a handle's bare index.
+GuiCounts ProbedCounts() {
+  GuiCounts counts{0, 0};
+  for (UINT_PTR index = 0x20; index <= 0xFFFF; ++index) {
+    auto handle = reinterpret_cast<HANDLE>(index);
+    if (GetObjectType(handle) != 0) ++counts.gdi;
+    // USER handles are even offsets from 0x20; the low bit is ignored.
+    bool userHandle = (index & 1) == 0;
+    if (userHandle && (IsMenu(static_cast<HMENU>(handle)) ||
+                       CopyAcceleratorTableA(static_cast<HACCEL>(handle), nullptr, 0) > 0)) {
+      ++counts.user;
+    }
+  }
+  EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&counts.user));
+  return counts;
+}
+
+GuiCounts CurrentCounts() {
+  GuiCounts counts{static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
+                   static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))};
+  if (counts.gdi == 0 && counts.user == 0 && RunningOnWine()) return ProbedCounts();
+  return counts;
+}
+
+// One control of a kind in a new window, with the operations that make it
+// hold native objects.
+using KindMaker = void (*)();
+
+struct KindLeakCase {
+  const char* kind;
+  KindMaker make;
+};
+
+const KindLeakCase kindLeakCases[] = {
+    {"FrameBox", [] { CreateFrameBox(AutoId, 5, 5, 100, 60, "Frame"); }},
+    {"Label",
+     [] {
+       int label = static_cast<int>(CreateLabel(AutoId, 5, 70, 100, 20, "Label"));
+       ControlSetColor(label, ColorBackground, RGB(10, 20, 30));
+     }},
+    {"DropDownList",
+     [] {
+       ControlAddItem(static_cast<int>(CreateDropDownList(AutoId, 5, 95, 100, 22)), -1, "item");
+     }},
+    {"TextEntry",
+     [] {
+       int entry = static_cast<int>(CreateTextEntry(AutoId, 5, 120, 100, 22, "entry"));
+       ControlSetColor(entry, ColorText, RGB(200, 0, 0));
+     }},
+    {"AddressEntry",
+     [] {
+       ControlSetState(static_cast<int>(CreateAddressEntry(AutoId, 5, 145, 150, 22)), 0x0101A8C0);
+     }},
+    {"PushButton", [] { CreatePushButton(AutoId, 5, 170, 80, 24, "Push"); }},
+    {"TextArea",
+     [] {
+       int area = static_cast<int>(CreateTextArea(AutoId, 5, 200, 200, 80, TextAreaReadOnly));
+       ControlAddItem(area, -1, "line");
+     }},
+};
+
+void OpenAndClose(KindMaker make) {
+  int window = static_cast<int>(WindowOpen(AutoId, 0, 0, 300, 300, "Leak", StartHidden, nullptr));
+  WindowAddShortcut(window, VK_ESCAPE, 1000);
+  make();
+  WindowClose(window);
+}
+
+TEST(Leaks, TheCountsSeeMenusAndBrushes) {
+  GuiCounts before = CurrentCounts();
+  int menu = NewPopupMenu(AutoId);
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+  GuiCounts during = CurrentCounts();
+  DeleteObject(brush);
+  ReleasePopupMenu(menu);
+  GuiCounts after = CurrentCounts();
+  EXPECT_EQ(during.gdi, before.gdi + 1);
+  EXPECT_EQ(during.user, before.user + 1);
+  EXPECT_EQ(after.gdi, before.gdi);
+  EXPECT_EQ(after.user, before.user);
+}
+
+TEST(Leaks, EachKindLeaksNothing) {
+  for (const KindLeakCase& test : kindLeakCases) {
+    OpenAndClose(test.make);  // first use loads libraries and caches
+    GuiCounts before = CurrentCounts();
+    for (int i = 0; i < 50; ++i)
+      OpenAndClose(test.make);
+    GuiCounts after = CurrentCounts();
+    std::printf("%-12s GDI objects %ld -> %ld, USER objects %ld -> %ld\n", test.kind, before.gdi,
+                after.gdi, before.user, after.user);
+    EXPECT_LE(after.gdi, before.gdi) << test.kind;
+    EXPECT_LE(after.user, before.user) << test.kind;
+  }
+}
+
+void OpenAndCloseAFullWindow() {
+  int window = static_cast<int>(WindowOpen(AutoId, 0, 0, 300, 300, "Leak", StartHidden, nullptr));
+  WindowAddShortcut(window, VK_ESCAPE, 1000);
+  CreateFrameBox(AutoId, 5, 5, 100, 60, "Frame");
+  int label = static_cast<int>(CreateLabel(AutoId, 5, 70, 100, 20, "Label"));
+  ControlSetColor(label, ColorBackground, RGB(10, 20, 30));
+  int list = static_cast<int>(CreateDropDownList(AutoId, 5, 95, 100, 22));
+  ControlAddItem(list, -1, "item");
+  int entry = static_cast<int>(CreateTextEntry(AutoId, 5, 120, 100, 22, "entry"));
+  ControlSetColor(entry, ColorText, RGB(200, 0, 0));
+  int address = static_cast<int>(CreateAddressEntry(AutoId, 5, 145, 150, 22));
+  ControlSetState(address, 0x0101A8C0);
+  CreatePushButton(AutoId, 5, 170, 80, 24, "Push");
+  int area = static_cast<int>(CreateTextArea(AutoId, 5, 200, 200, 80, TextAreaReadOnly));
+  ControlAddItem(area, -1, "line");
+  int font = CreateTextFont(AutoId, "Courier New", 8, 0);
+  ControlSetFont(area, NativeFontHandle(font));
+  int menu = NewPopupMenu(AutoId);
+  AddPopupItem(101, "Copy");
+  EventPost(ControlEvent, list, window, DetailChange);
+  WindowClose(window);
+  ReleaseFont(font);
+  ReleasePopupMenu(menu);
+}
+
+TEST(Leaks, OpeningAndClosingWindowsWithEveryKindLeaksNothing) {
+  OpenAndCloseAFullWindow();  // first use loads libraries and caches
+  PumpEvents(50);
+  int controls = LiveControlCount();
+  GuiCounts before = CurrentCounts();
+  for (int i = 0; i < 500; ++i)
+    OpenAndCloseAFullWindow();
+  PumpEvents(50);
+  GuiCounts after = CurrentCounts();
+  std::printf("GDI objects %ld -> %ld, USER objects %ld -> %ld%s\n", before.gdi, after.gdi,
+              before.user, after.user, RunningOnWine() ? " (Wine: probed handle tables)" : "");
+  EXPECT_GT(before.gdi, 0) << "the count must see something";
+  EXPECT_LE(after.gdi, before.gdi);
+  EXPECT_LE(after.user, before.user);
+  EXPECT_EQ(LiveControlCount(), controls);
+  EXPECT_EQ(LiveFontCount(), 0);
+  EXPECT_EQ(SharedBrushCount(), 0);
+  EXPECT_EQ(EventQueueLength(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,296 @@
+// The control framework: records, kind tables, the creation steps, the
+// control procedure and the operations every kind answers.
+#include <iterator>
+
+#include "toolkit/internal.hpp"
+
+namespace {
+
+// Holds the control id + 1; a notification is routed only when it agrees with
+// the Win32 control id.
+constexpr char ControlIdProperty[] = "VelkorControlId";
+
+const KindOperations* const KindTables[] = {
+    &FrameBoxOperations,     &LabelOperations,      &DropDownListOperations, &TextEntryOperations,
+    &AddressEntryOperations, &PushButtonOperations, &TextAreaOperations,
+};
+static_assert(std::size(KindTables) == static_cast<std::size_t>(ControlKind::Count),
+              "one operation table per control kind");
+
+// Null means the stock DEFAULT_GUI_FONT.
+HFONT& DefaultControlFont() {
+  thread_local HFONT font = nullptr;
+  return font;
+}
+
+HFONT ResolveFont(NativeHandle font) {
+  if (font == DefaultGuiFont) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  return static_cast<HFONT>(font);
+}
+
+// The control's id as its property says, or -1.
+int PropertyId(HWND handle) {
+  return static_cast<int>(reinterpret_cast<intptr_t>(GetPropA(handle, ControlIdProperty))) - 1;
+}
+
+// WM_NCDESTROY: the kind's destroy action, then the record, property and
+// undelivered events go.
+void ForgetControl(ControlRecord& control) {
+  const KindOperations& operations = OperationsOf(control.kind);
+  if (operations.destroy != nullptr) operations.destroy(control);
+  int id = control.id;
+  RemovePropA(control.handle, ControlIdProperty);
+  SetWindowLongPtrA(control.handle, GWLP_ID, -1);
+  SetWindowLongPtrA(control.handle, GWLP_WNDPROC,
+                    reinterpret_cast<LONG_PTR>(control.originalProcedure));
+  DropControlEvents(id);
+  ControlTable().Remove(id);
+}
+
+LRESULT CALLBACK ControlProcedure(HWND handle, UINT message, WPARAM wParam,
+                                  LPARAM lParam) noexcept {
+  ControlRecord* control = ControlTable().Find(PropertyId(handle));
+  if (control == nullptr || control->handle != handle) {
+    return DefWindowProcA(handle, message, wParam, lParam);
+  }
+  WNDPROC original = control->originalProcedure;
+  LRESULT result = 0;
+  auto hook = OperationsOf(control->kind).message;
+  if (hook != nullptr && hook(*control, message, wParam, lParam, &result)) return result;
+  if (message == WM_NCDESTROY) ForgetControl(*control);
+  return CallWindowProcA(original, handle, message, wParam, lParam);
+}
+
+RECT ParentRect(HWND handle) {
+  RECT area{};
+  GetWindowRect(handle, &area);
+  MapWindowPoints(HWND_DESKTOP, GetParent(handle), reinterpret_cast<POINT*>(&area), 2);
+  return area;
+}
+
+}  // namespace
+
+const KindOperations& OperationsOf(ControlKind kind) {
+  return *KindTables[static_cast<std::size_t>(kind)];
+}
+
+IdTable<ControlRecord>& ControlTable() {
+  static IdTable<ControlRecord> table;
+  return table;
+}
+
+ControlRecord* ControlOfHandle(HWND handle) {
+  if (handle == nullptr) return nullptr;
+  int id = PropertyId(handle);
+  if (id < 0 || GetWindowLongPtrA(handle, GWLP_ID) != id) return nullptr;
+  ControlRecord* control = ControlTable().Find(id);
+  return control != nullptr && control->handle == handle ? control : nullptr;
+}
+
+std::string WindowText(HWND window) {
+  int length = GetWindowTextLengthA(window);
+  if (length <= 0) return std::string();
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  int copied = GetWindowTextA(window, &text[0], length + 1);
+  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  return text;
+}
+
+intptr_t CreateControl(int id, int x, int y, int w, int h, const ControlCreation& creation) {
+  if (id != AutoId && ControlTable().Find(id) != nullptr) return 0;
+  HWND handle = CreateWindowExA(creation.exStyle, creation.className,
+                                creation.text != nullptr ? creation.text : "", creation.style, x, y,
+                                w, creation.nativeHeight != 0 ? creation.nativeHeight : h,
+                                CurrentContainer(), nullptr, ProgramInstance(), nullptr);
+  if (handle == nullptr) return 0;
+  ControlRecord record;
+  record.handle = handle;
+  record.kind = creation.kind;
+  int controlId = ControlTable().Add(id, std::move(record));
+  if (controlId == IdTable<ControlRecord>::NoId) {
+    DestroyWindow(handle);
+    return 0;
+  }
+  ControlRecord& control = *ControlTable().Find(controlId);
+  control.id = controlId;
+  SetWindowLongPtrA(handle, GWLP_ID, controlId);
+  SetPropA(handle, ControlIdProperty,
+           reinterpret_cast<HANDLE>(static_cast<intptr_t>(controlId) + 1));
+  control.originalProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProcedure)));
+  HFONT font = DefaultControlFont() != nullptr
+                   ? DefaultControlFont()
+                   : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  const KindOperations& operations = OperationsOf(creation.kind);
+  if (operations.finish != nullptr) operations.finish(control, h);
+  return id == AutoId ? controlId : reinterpret_cast<intptr_t>(handle);
+}
+
+// ----- Colours of Label and TextEntry ---------------------------------------
+
+bool AnswerControlColour(ControlRecord& control, HDC dc, int systemBackground, LRESULT* result) {
+  if (control.textColour == DefaultColour && control.backgroundColour == DefaultColour) {
+    return false;
+  }
+  if (control.textColour != DefaultColour)
+    SetTextColor(dc, static_cast<COLORREF>(control.textColour));
+  if (control.backgroundColour != DefaultColour && control.backgroundBrush.Get() != nullptr) {
+    SetBkColor(dc, static_cast<COLORREF>(control.backgroundColour));
+    *result = reinterpret_cast<LRESULT>(control.backgroundBrush.Get());
+    return true;
+  }
+  SetBkColor(dc, GetSysColor(systemBackground));
+  *result = reinterpret_cast<LRESULT>(GetSysColorBrush(systemBackground));
+  return true;
+}
+
+void StoreControlColour(ControlRecord& control, int attribute, int colour) {
+  if (attribute == ColorText) {
+    control.textColour = colour;
+  } else if (attribute == ColorBackground) {
+    control.backgroundColour = colour;
+    control.backgroundBrush =
+        colour == DefaultColour ? SharedBrush() : SharedBrush(static_cast<COLORREF>(colour));
+  } else {
+    return;
+  }
+  RedrawWindow(control.handle, nullptr, nullptr, RDW_FRAME | RDW_ERASE | RDW_INVALIDATE);
+}
+
+int StoredControlColour(ControlRecord& control, int attribute) {
+  if (attribute == ColorText) return control.textColour;
+  if (attribute == ColorBackground) return control.backgroundColour;
+  return 0;
+}
+
+// ----- Common operations ----------------------------------------------------
+
+void ControlSetText(int ctl, const char* text) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control == nullptr) return;
+  auto setText = OperationsOf(control->kind).setText;
+  if (setText != nullptr) {
+    setText(*control, text);
+  } else {
+    SetWindowTextA(control->handle, text != nullptr ? text : "");
+  }
+}
+
+std::string ControlGetText(int ctl) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control == nullptr) return std::string();
+  auto getText = OperationsOf(control->kind).getText;
+  return getText != nullptr ? getText(*control) : WindowText(control->handle);
+}
+
+void ControlSetState(int ctl, intptr_t value) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control != nullptr && OperationsOf(control->kind).setState != nullptr) {
+    OperationsOf(control->kind).setState(*control, value);
+  }
+}
+
+intptr_t ControlGetState(int ctl) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control == nullptr || OperationsOf(control->kind).getState == nullptr) return 0;
+  return OperationsOf(control->kind).getState(*control);
+}
+
+int ControlAddItem(int ctl, int position, const char* text) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control == nullptr || OperationsOf(control->kind).addItem == nullptr) return 0;
+  return OperationsOf(control->kind).addItem(*control, position, text != nullptr ? text : "");
+}
+
+int ControlAddColumn(int ctl, int position, const char* title, int width) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control == nullptr || OperationsOf(control->kind).addColumn == nullptr) return 0;
+  return OperationsOf(control->kind)
+      .addColumn(*control, position, title != nullptr ? title : "", width);
+}
+
+std::string ControlItemText(int ctl, int item, int column) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control == nullptr || OperationsOf(control->kind).itemText == nullptr) return std::string();
+  return OperationsOf(control->kind).itemText(*control, item, column);
+}
+
+void ControlClearItems(int ctl) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control != nullptr && OperationsOf(control->kind).clearItems != nullptr) {
+    OperationsOf(control->kind).clearItems(*control);
+  }
+}
+
+int ControlCountItems(int ctl) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control == nullptr || OperationsOf(control->kind).countItems == nullptr) return 0;
+  return OperationsOf(control->kind).countItems(*control);
+}
+
+void ControlSetHidden(int ctl, int hide) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control != nullptr) ShowWindow(control->handle, hide != 0 ? SW_HIDE : SW_SHOW);
+}
+
+void ControlSetDisabled(int ctl, int disable) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control != nullptr) EnableWindow(control->handle, disable != 0 ? FALSE : TRUE);
+}
+
+void ControlSetFont(int ctl, NativeHandle font) {
+  if (ctl == AllNewControls) {
+    DefaultControlFont() = ResolveFont(font);
+    return;
+  }
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control == nullptr) return;
+  SendMessageA(control->handle, WM_SETFONT, reinterpret_cast<WPARAM>(ResolveFont(font)), TRUE);
+}
+
+void ControlSetColor(int ctl, int attribute, int colour) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control != nullptr && OperationsOf(control->kind).setColour != nullptr) {
+    OperationsOf(control->kind).setColour(*control, attribute, colour);
+  }
+}
+
+int ControlGetColor(int ctl, int attribute) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control == nullptr || OperationsOf(control->kind).getColour == nullptr) return 0;
+  return OperationsOf(control->kind).getColour(*control, attribute);
+}
+
+int ControlX(int ctl) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  return control != nullptr ? ParentRect(control->handle).left : 0;
+}
+
+int ControlY(int ctl) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  return control != nullptr ? ParentRect(control->handle).top : 0;
+}
+
+int ControlWidth(int ctl) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control == nullptr) return 0;
+  RECT area = ParentRect(control->handle);
+  return area.right - area.left;
+}
+
+int ControlHeight(int ctl) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control == nullptr) return 0;
+  RECT area = ParentRect(control->handle);
+  return area.bottom - area.top;
+}
+
+NativeHandle ControlHandle(int ctl) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  return control != nullptr ? control->handle : nullptr;
+}
+
+int LiveControlCount() {
+  return static_cast<int>(ControlTable().Size());
+}

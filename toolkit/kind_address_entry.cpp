@@ -1,0 +1,88 @@
+// AddressEntry: the IP address control. Its state is an Ipv4Value (first field
+// in the lowest byte), while the native control holds the first field in the
+// highest byte.
+#include "toolkit/internal.hpp"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+namespace {
+
+uint32_t ReverseBytes(uint32_t value) {
+  return (value >> 24) | ((value >> 8) & 0xFF00u) | ((value << 8) & 0xFF0000u) | (value << 24);
+}
+
+intptr_t GetAddress(ControlRecord& control) {
+  DWORD address = 0;
+  SendMessageA(control.handle, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
+  return static_cast<intptr_t>(ReverseBytes(address));
+}
+
+void SetAddress(ControlRecord& control, intptr_t value) {
+  SendMessageA(control.handle, IPM_SETADDRESS, 0,
+               static_cast<LPARAM>(ReverseBytes(static_cast<uint32_t>(value))));
+}
+
+std::string DottedText(ControlRecord& control) {
+  auto value = static_cast<uint32_t>(GetAddress(control));
+  char text[16];
+  std::snprintf(text, sizeof text, "%u.%u.%u.%u", value & 0xFFu, (value >> 8) & 0xFFu,
+                (value >> 16) & 0xFFu, value >> 24);
+  return text;
+}
+
+// Only clearing is possible through the text; any other text is ignored.
+void SetText(ControlRecord& control, const char* text) {
+  if (text == nullptr || text[0] == '\0') SendMessageA(control.handle, IPM_CLEARADDRESS, 0, 0);
+}
+
+bool RunningOnWine() {
+  static const bool wine =
+      GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
+bool OnMessage(ControlRecord& control, UINT message, WPARAM, LPARAM, LRESULT*) {
+  if (message != WM_DESTROY) return false;
+  // The control deletes the font it holds when it is destroyed: a stock font
+  // keeps a font of the application alive.
+  SendMessageA(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_VAR_FONT)),
+               FALSE);
+  // Wine: the control creates a font for its fields and never deletes it;
+  // remember it so that it is deleted once the fields are gone.
+  HWND field = GetWindow(control.handle, GW_CHILD);
+  if (RunningOnWine() && field != nullptr) {
+    auto own = reinterpret_cast<HFONT>(SendMessageA(field, WM_GETFONT, 0, 0));
+    if (own != nullptr && GetObjectType(own) == OBJ_FONT && own != GetStockObject(ANSI_VAR_FONT) &&
+        own != GetStockObject(DEFAULT_GUI_FONT) && own != GetStockObject(SYSTEM_FONT)) {
+      control.fieldFont = own;
+    }
+  }
+  return false;
+}
+
+// Runs after the fields were destroyed.
+void DeleteFieldFont(ControlRecord& control) {
+  if (control.fieldFont != nullptr && GetObjectType(control.fieldFont) == OBJ_FONT) {
+    DeleteObject(control.fieldFont);
+  }
+  control.fieldFont = nullptr;
+}
+
+}  // namespace
+
+const KindOperations AddressEntryOperations = {
+    .destroy = DeleteFieldFont,
+    .getState = GetAddress,
+    .setState = SetAddress,
+    .getText = DottedText,
+    .setText = SetText,
+    .message = OnMessage,
+};
+
+intptr_t CreateAddressEntry(int id, int x, int y, int w, int h) {
+  return CreateControl(
+      id, x, y, w, h,
+      ControlCreation{ControlKind::AddressEntry, WC_IPADDRESSA, 0x50010000, 0, nullptr});
+}

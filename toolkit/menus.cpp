@@ -1,0 +1,77 @@
+// Popup menus shown at the mouse pointer, and plain text on the clipboard.
+#include <cstring>
+
+#include "toolkit/internal.hpp"
+#include "toolkit/menus.hpp"
+
+namespace {
+
+IdTable<MenuHolder>& MenuTable() {
+  static IdTable<MenuHolder> table;
+  return table;
+}
+
+// The popup menu created last on this thread; items are added to it.
+int& CurrentPopupMenu() {
+  thread_local int menu = -1;
+  return menu;
+}
+
+}  // namespace
+
+int NewPopupMenu(int id) {
+  HMENU menu = CreatePopupMenu();
+  if (menu == nullptr) return 0;
+  int menuId = MenuTable().Add(id, MenuHolder(menu));  // drops (destroys) the menu on failure
+  if (menuId == IdTable<MenuHolder>::NoId) return 0;
+  CurrentPopupMenu() = menuId;
+  return menuId;
+}
+
+void AddPopupItem(int itemId, const char* text) {
+  MenuHolder* menu = MenuTable().Find(CurrentPopupMenu());
+  if (menu == nullptr) return;
+  AppendMenuA(menu->Get(), MF_STRING, static_cast<UINT_PTR>(static_cast<unsigned>(itemId)),
+              text != nullptr ? text : "");
+}
+
+void ShowPopupAtCursor(int menu, NativeHandle owner) {
+  MenuHolder* popup = MenuTable().Find(menu);
+  if (popup == nullptr) return;
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  HWND ownerWindow = static_cast<HWND>(owner);
+  SetForegroundWindow(ownerWindow);
+  TrackPopupMenu(popup->Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, pointer.x - 1,
+                 pointer.y - 1, 0, ownerWindow, nullptr);
+}
+
+void ReleasePopupMenu(int menu) {
+  MenuTable().Remove(menu);
+  if (CurrentPopupMenu() == menu) CurrentPopupMenu() = -1;
+}
+
+int PutClipboardText(const char* text) {
+  if (text == nullptr) text = "";
+  if (!OpenClipboard(nullptr)) return 0;
+  std::size_t size = std::strlen(text) + 1;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size);
+  if (block == nullptr) {
+    CloseClipboard();
+    return 0;
+  }
+  EmptyClipboard();
+  void* bytes = GlobalLock(block);
+  std::memcpy(bytes, text, size);
+  GlobalUnlock(block);
+  bool handedOver = SetClipboardData(CF_TEXT, block) != nullptr;
+  // The clipboard owns the block only when it took it.
+  if (!handedOver) GlobalFree(block);
+  CloseClipboard();
+  return handedOver ? 1 : 0;
+}
+
+void ReleaseAllPopupMenus() {
+  MenuTable().Clear();
+  CurrentPopupMenu() = -1;
+}
