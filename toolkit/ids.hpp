@@ -25,7 +25,8 @@ class IdTable {
   int Add(int requested, Record record) {
     int id = requested;
     if (requested == AutoId) {
-      while (records_.count(next_) != 0) Advance();
+      while (records_.count(next_) != 0)
+        Advance();
       id = next_;
       Advance();
     } else if (requested < 0 || requested > MaxExplicitId || records_.count(requested) != 0) {
@@ -52,13 +53,15 @@ class IdTable {
   std::vector<int> Ids() const {
     std::vector<int> ids;
     ids.reserve(records_.size());
-    for (const auto& entry : records_) ids.push_back(entry.first);
+    for (const auto& entry : records_)
+      ids.push_back(entry.first);
     return ids;
   }
 
   // Destroys every record, highest id first (newest allocations first).
   void Clear() {
-    while (!records_.empty()) records_.erase(std::prev(records_.end()));
+    while (!records_.empty())
+      records_.erase(std::prev(records_.end()));
   }
 
   std::size_t Size() const { return records_.size(); }

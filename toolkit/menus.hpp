@@ -41,4 +41,6 @@ std::string LaunchCommandLine(const char* target, const char* parameters);
 // Starts `target` as a program, or else opens it through the shell.
 // Non-zero when something was started or opened.
 int LaunchTarget(const char* target, const char* parameters, const char* directory, int flags);
-inline int OpenLink(const char* target) { return LaunchTarget(target, "", "", 0); }
+inline int OpenLink(const char* target) {
+  return LaunchTarget(target, "", "", 0);
+}

@@ -11,7 +11,9 @@ std::string FormatInteger(int64_t value);
 // Leading blanks/tabs, optional sign, "$" hex or "%" binary prefix, digits up to
 // the first non-digit; wraps silently on 64-bit overflow. Null reads as "".
 int64_t ParseInteger(const char* text);
-inline int64_t ParseInteger(const std::string& text) { return ParseInteger(text.c_str()); }
+inline int64_t ParseInteger(const std::string& text) {
+  return ParseInteger(text.c_str());
+}
 
 // ParseInteger's value together with whether the digits overflowed, so callers
 // can refuse a number whose wrapped value would look acceptable.

@@ -47,8 +47,8 @@ intptr_t WindowOpen(int id, int x, int y, int innerWidth, int innerHeight, const
 void WindowClose(int window);
 // hide != 0 hides the window, 0 shows it.
 void WindowSetHidden(int window, int hide);
-int WindowInnerWidth(int window);   // 0 for a dead id
-int WindowInnerHeight(int window);  // 0 for a dead id
+int WindowInnerWidth(int window);       // 0 for a dead id
+int WindowInnerHeight(int window);      // 0 for a dead id
 NativeHandle WindowHandle(int window);  // null for a dead id
 // Binds key (virtual-key code | Shortcut* bits) to a MenuEvent with
 // commandId while the window is active. Rebinding a key replaces its command.
