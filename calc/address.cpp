@@ -44,8 +44,9 @@ bool IsTableIndex(int index, int count) {
   return index >= 0 && index < count;
 }
 
-// Bit `position` of `value`; positions outside the 32 bits read as 0.
-int BitAt(uint32_t value, int position) {
+// Bit `position` of `value`; positions outside the 32 bits read as 0. Wide, so
+// callers can count down from any width without signed overflow.
+int BitAt(uint32_t value, int64_t position) {
   if (position < 0 || position > 31) return 0;
   return static_cast<int>((value >> position) & 1u);
 }
@@ -91,7 +92,7 @@ HostOrderAddress PackDottedText(const std::string& dottedText) {
 
 bool LeadingBitsEqual(uint32_t value, int n, int bit, int width) {
   for (int i = 0; i < n; ++i) {
-    if (BitAt(value, width - 1 - i) != bit) return false;
+    if (BitAt(value, int64_t{width} - 1 - i) != bit) return false;
   }
   return true;
 }
@@ -105,7 +106,7 @@ bool TrailingBitsEqual(uint32_t value, int n, int bit) {
 
 bool IsContiguousMask(uint32_t value, int width) {
   bool zeroSeen = false;
-  for (int position = width - 1; position >= 0; --position) {
+  for (int64_t position = int64_t{width} - 1; position >= 0; --position) {
     const int bit = BitAt(value, position);
     if (bit == 1 && zeroSeen) return false;
     if (bit == 0) zeroSeen = true;

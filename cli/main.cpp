@@ -1,6 +1,7 @@
 // velkor: the subnet calculator of the desktop program for terminals and scripts.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "calc/address.hpp"
 #include "calc/calculation.hpp"
@@ -63,15 +64,6 @@ const char* const HelpOptionsText =
     "shows, as \"title: text\" on standard error) or the page or index does not\n"
     "exist; 64 the command line is wrong; 1 the output could not be written.\n";
 
-void PrintHelp() {
-  std::fputs(UsageText, stdout);
-  std::fputs(HelpIntroText, stdout);
-  std::printf("                     %s for class C, %s for B, %s for A)\n",
-              Ipv4Text(ExampleNetwork(0)).c_str(), Ipv4Text(ExampleNetwork(1)).c_str(),
-              Ipv4Text(ExampleNetwork(2)).c_str());
-  std::fputs(HelpOptionsText, stdout);
-}
-
 int UsageError(const std::string& problem) {
   std::fprintf(stderr, "velkor: %s\n%sTry 'velkor --help' for more information.\n", problem.c_str(),
                UsageText);
@@ -86,6 +78,21 @@ int Refused(const std::string& problem) {
 int WriteFailed() {
   std::fputs("velkor: cannot write the output\n", stderr);
   return ExitWriteFailed;
+}
+
+// Exit status once everything is printed: a full disk is not success.
+int FinishOutput() {
+  return std::fflush(stdout) == 0 && !std::ferror(stdout) ? ExitSuccess : WriteFailed();
+}
+
+int PrintHelp() {
+  std::fputs(UsageText, stdout);
+  std::fputs(HelpIntroText, stdout);
+  std::printf("                     %s for class C, %s for B, %s for A)\n",
+              Ipv4Text(ExampleNetwork(0)).c_str(), Ipv4Text(ExampleNetwork(1)).c_str(),
+              Ipv4Text(ExampleNetwork(2)).c_str());
+  std::fputs(HelpOptionsText, stdout);
+  return FinishOutput();
 }
 
 bool WriteLines(const std::vector<std::string>& lines, std::FILE* file) {
@@ -173,11 +180,10 @@ int main(int argc, char** argv) {
   if (!parsed.error.empty()) return UsageError(parsed.error);
   switch (parsed.options.action) {
     case CliAction::Help:
-      PrintHelp();
-      return ExitSuccess;
+      return PrintHelp();
     case CliAction::Version:
       std::puts("velkor " VELKOR_VERSION);
-      return ExitSuccess;
+      return FinishOutput();
     case CliAction::Report:
     case CliAction::List:
       break;

@@ -188,7 +188,8 @@ def check_parsers(program, failures):
 
 def check_write_failure(program, failures):
     # A full disk must not pass for success (Wine hands the device through too).
-    for args in (["--hosts", "50"], ["--hosts", "50", "--list", "--format", "json"]):
+    for args in (["--hosts", "50"], ["--hosts", "50", "--list", "--format", "json"], ["--help"],
+                 ["--version"]):
         with open("/dev/full", "wb") as full:
             done = subprocess.run(program + args, stdout=full, stderr=subprocess.PIPE, timeout=120)
         if done.returncode != 1 or not done.stderr.startswith(b"velkor: "):

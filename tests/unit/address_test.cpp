@@ -1,5 +1,7 @@
 #include "calc/address.hpp"
 
+#include <cstdint>
+#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -113,6 +115,19 @@ TEST(BitOperations, ContiguousMask) {
   EXPECT_FALSE(IsContiguousMask(PackAddress(255, 255, 255, 64), 32));
   EXPECT_TRUE(IsContiguousMask(0xF0u, 8));
   EXPECT_FALSE(IsContiguousMask(0x0Fu, 8));
+}
+
+// Positions outside the 32 bits read as 0; counting down from an extreme width
+// must not overflow (the sanitizer build aborts on signed overflow).
+TEST(BitOperations, BitsOutsideTheValueReadAsZero) {
+  constexpr int Lowest = std::numeric_limits<int>::min();
+  EXPECT_TRUE(LeadingBitsEqual(0xFFFFFFFFu, 1, 0, Lowest));
+  EXPECT_FALSE(LeadingBitsEqual(0xFFFFFFFFu, 1, 1, Lowest));
+  EXPECT_TRUE(LeadingBitsEqual(0x80000000u, 2, 0, 34));
+  EXPECT_FALSE(LeadingBitsEqual(0x80000000u, 3, 0, 34));
+  EXPECT_TRUE(IsContiguousMask(0xFFFFFFFFu, Lowest));
+  EXPECT_TRUE(IsContiguousMask(0x0Fu, 4));
+  EXPECT_FALSE(IsContiguousMask(0x80000000u, 33));
 }
 
 TEST(BitOperations, CountBits) {

@@ -120,14 +120,25 @@ TEST(RunCalculationSteps, AcceptedInputStoresThePlanAndReportsIt) {
     CalculationInput input;
     int subnetBits;
     HostOrderAddress network;
+    const char* firstLine;
   } cases[] = {
-      {Input(ClassC, FromHostsMethod, "192.168.1.0", "2", ""), 6, 0xC0A80100u},
-      {Input(ClassC, FromHostsMethod, "192.168.1.0", "64", ""), 1, 0xC0A80100u},
-      {Input(ClassC, FromSubnetsMethod, "200.1.2.0", "64", ""), 7, 0xC8010200u},
-      {Input(ClassB, FromHostsMethod, "172.16.0.0", "16384", ""), 1, 0xAC100000u},
-      {Input(ClassA, FromSubnetsMethod, "10.0.0.0", "4194304", ""), 23, 0x0A000000u},
-      {Input(ClassC, FromMaskMethod, "192.168.1.0", "", "255.255.255.192"), 2, 0xC0A80100u},
-      {Input(ClassA, FromMaskMethod, "10.0.0.0", "", "255.0.0.0"), 0, 0x0A000000u},
+      {Input(ClassC, FromHostsMethod, "192.168.1.0", "2", ""), 6, 0xC0A80100u,
+       "Subnetmask:                   255.255.255.252"},
+      {Input(ClassC, FromHostsMethod, "192.168.1.0", "64", ""), 1, 0xC0A80100u,
+       "Subnetmask:                   255.255.255.128"},
+      // Leading blanks and trailing junk: the count is what ParseInteger reads.
+      {Input(ClassC, FromHostsMethod, "192.168.1.0", " \t50 hosts", ""), 2, 0xC0A80100u,
+       "Subnetmask:                   255.255.255.192"},
+      {Input(ClassC, FromSubnetsMethod, "200.1.2.0", "64", ""), 7, 0xC8010200u,
+       "Subnetmask:                   255.255.255.254"},
+      {Input(ClassB, FromHostsMethod, "172.16.0.0", "16384", ""), 1, 0xAC100000u,
+       "Subnetmask:                   255.255.128.0"},
+      {Input(ClassA, FromSubnetsMethod, "10.0.0.0", "4194304", ""), 23, 0x0A000000u,
+       "Subnetmask:                   255.255.255.254"},
+      {Input(ClassC, FromMaskMethod, "192.168.1.0", "", "255.255.255.192"), 2, 0xC0A80100u,
+       "Subnetmask:                   255.255.255.192"},
+      {Input(ClassA, FromMaskMethod, "10.0.0.0", "", "255.0.0.0"), 0, 0x0A000000u,
+       "Subnetmask:                   255.0.0.0"},
   };
   for (const auto& c : cases) {
     SubnetPlan plan;
@@ -139,6 +150,8 @@ TEST(RunCalculationSteps, AcceptedInputStoresThePlanAndReportsIt) {
     EXPECT_EQ(plan.classIndex, c.input.classIndex) << what;
     EXPECT_EQ(plan.network, c.network) << what;
     EXPECT_EQ(plan.SubnetBits(), c.subnetBits) << what;
+    ASSERT_EQ(outcome.reportLines.size(), 13u) << what;
+    EXPECT_EQ(outcome.reportLines[0], c.firstLine) << what;
     EXPECT_EQ(outcome.reportLines, WriteReport(plan, ClassRow(c.input.classIndex))) << what;
   }
 }

@@ -80,7 +80,7 @@ TEST(ParseIntegerChecked, ReportsOverflowAndKeepsTheWrappedValue) {
   for (const ParseCase& c : ParseCases) {
     const ParsedInteger parsed = ParseIntegerChecked(c.text);
     const char* shown = c.text ? c.text : "(null)";
-    EXPECT_EQ(parsed.value, ParseInteger(c.text)) << shown;
+    EXPECT_EQ(parsed.value, c.value) << shown;
     EXPECT_EQ(parsed.overflowed, c.overflowed) << shown;
   }
 }
@@ -138,6 +138,10 @@ TEST(RoundReal, AppliesTheMode) {
       {-2.5f, RoundNearest, -3.0f},
       {2.4f, RoundNearest, 2.0f},
       {-2.4f, RoundNearest, -2.0f},
+      {0.5f, RoundNearest, 1.0f},
+      {-0.5f, RoundNearest, -1.0f},
+      {-3.5f, RoundNearest, -4.0f},
+      {-2.5f, RoundDown, -3.0f},
       {2.75f, RoundDown, 2.0f},
       {-2.25f, RoundDown, -3.0f},
       {2.75f, 7, 2.0f},
