@@ -2,6 +2,8 @@
 // images, patterns, popup menus). Portable: no platform header.
 #pragma once
 
+#include <cstddef>
+#include <iterator>
 #include <map>
 #include <utility>
 #include <vector>
