@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
+# wine-prefix.sh [managed|unmanaged]
 # Creates the Wine prefix named by WINEPREFIX once. Wine brings its own Tahoma;
 # the report's "Courier New" is mapped to Liberation Mono, a monospaced font
 # of the same metrics, so the report's columns stay aligned.
+# "unmanaged" (the default, for the private displays of the tests) keeps Wine
+# from waiting two seconds for a window manager whenever a window is hidden or
+# closed; "managed" lets the window manager of a real desktop frame the windows.
 set -euo pipefail
+mode=${1:-unmanaged}
 stamp=$WINEPREFIX/.velkor-ready
-[ -f "$stamp" ] && exit 0
-wine wineboot --init
-wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /t REG_SZ /d 'Liberation Mono' /f
-# With no window manager, Wine waits two seconds for one whenever a managed
-# window is hidden or closed; unmanaged windows close at once.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
-wineserver -w
-touch "$stamp"
+if [ ! -f "$stamp" ]; then
+  wine wineboot --init
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /t REG_SZ /d 'Liberation Mono' /f
+  wineserver -w
+  touch "$stamp"
+fi
+managed=N
+[ "$mode" = managed ] && managed=Y
+if ! grep -qs "^\"Managed\"=\"$managed\"" "$WINEPREFIX/user.reg"; then
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f
+  wineserver -w
+fi
