@@ -36,7 +36,7 @@ struct ShortcutEntry {
 };
 
 struct WindowRecord {
-  HWND handle = nullptr;
+  HWND handle = nullptr;  // null once destroyed other than by WindowClose
   std::string className;
   std::vector<ShortcutEntry> shortcuts;
   AcceleratorHolder accelerators;

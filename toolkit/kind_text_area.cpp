@@ -166,17 +166,14 @@ int AddLine(ControlRecord& control, int position, const char* text) {
   return 0;
 }
 
-void Clear(ControlRecord& control) {
-  SetWindowTextA(control.handle, "");
+// Any text replaces the whole text, so a pending empty first line goes with it.
+void SetText(ControlRecord& control, const char* text) {
+  SetWindowTextA(control.handle, text != nullptr ? text : "");
   control.emptyLineMarker = 0;
 }
 
-void SetText(ControlRecord& control, const char* text) {
-  if (text == nullptr || text[0] == '\0') {
-    Clear(control);
-  } else {
-    SetWindowTextA(control.handle, text);
-  }
+void Clear(ControlRecord& control) {
+  SetText(control, "");
 }
 
 int CountLines(ControlRecord& control) {

@@ -60,10 +60,15 @@ int PutClipboardText(const char* text) {
     CloseClipboard();
     return 0;
   }
-  EmptyClipboard();
   void* bytes = GlobalLock(block);
+  if (bytes == nullptr) {
+    GlobalFree(block);
+    CloseClipboard();
+    return 0;
+  }
   std::memcpy(bytes, text, size);
   GlobalUnlock(block);
+  EmptyClipboard();
   bool handedOver = SetClipboardData(CF_TEXT, block) != nullptr;
   // The clipboard owns the block only when it took it.
   if (!handedOver) GlobalFree(block);

@@ -16,7 +16,7 @@ struct DisableSweep {
   std::vector<DisabledWindow> disabled;
 };
 
-BOOL CALLBACK DisableThreadWindow(HWND window, LPARAM lParam) {
+BOOL CALLBACK DisableThreadWindow(HWND window, LPARAM lParam) noexcept {
   auto* sweep = reinterpret_cast<DisableSweep*>(lParam);
   if (GetWindowThreadProcessId(window, nullptr) != sweep->thread) return TRUE;
   if (!IsWindowVisible(window) || !IsWindowEnabled(window) || window == sweep->foreground) {

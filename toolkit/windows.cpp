@@ -105,7 +105,7 @@ bool IsInside(HWND window, HWND ancestor) {
   return window == ancestor || IsChild(ancestor, window);
 }
 
-BOOL CALLBACK CollectTabStop(HWND window, LPARAM lParam) {
+BOOL CALLBACK CollectTabStop(HWND window, LPARAM lParam) noexcept {
   auto* stops = reinterpret_cast<TabStops*>(lParam);
   bool tabStop = (GetWindowLongPtrA(window, GWL_STYLE) & WS_TABSTOP) != 0;
   if (!tabStop || !IsWindowEnabled(window) || !IsWindowVisible(window)) return TRUE;
@@ -149,6 +149,17 @@ bool RouteToKind(HWND sender, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
   if (control == nullptr) return false;
   auto handler = OperationsOf(control->kind).notification;
   return handler != nullptr && handler(*control, message, wParam, lParam, result);
+}
+
+// A toolkit window destroyed other than by WindowClose (with its owner, or by
+// DestroyWindow): its id stops naming an open window at once, and WindowClose
+// later frees the class and the id.
+void ForgetDestroyedWindow(HWND window, int windowId) {
+  RemovePropA(window, WindowIdProperty);
+  ForgetContainer(window);
+  DropWindowEvents(windowId);
+  WindowRecord* record = WindowTable().Find(windowId);
+  if (record != nullptr && record->handle == window) record->handle = nullptr;
 }
 
 LRESULT OnActivate(HWND window, int windowId, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -289,19 +300,24 @@ void WindowClose(int window) {
   WindowRecord* record = WindowTable().Find(window);
   if (record == nullptr) return;
   HWND handle = record->handle;
-  HWND owner = GetWindow(handle, GW_OWNER);
-  if (owner != nullptr) SetActiveWindow(owner);
-  RemovePropA(handle, WindowIdProperty);
-  ForgetContainer(handle);
-  DestroyWindow(handle);
-  UnregisterClassA(record->className.c_str(), ProgramInstance());
+  // Copied first: destroying the window runs window procedures, so the record
+  // is not touched across it.
+  std::string className = record->className;
+  if (handle != nullptr) {
+    HWND owner = GetWindow(handle, GW_OWNER);
+    if (owner != nullptr) SetActiveWindow(owner);
+    RemovePropA(handle, WindowIdProperty);
+    ForgetContainer(handle);
+    DestroyWindow(handle);
+  }
   WindowTable().Remove(window);  // frees the shortcuts and the accelerator table
+  UnregisterClassA(className.c_str(), ProgramInstance());
   DropWindowEvents(window);
 }
 
 void WindowSetHidden(int window, int hide) {
   WindowRecord* record = WindowTable().Find(window);
-  if (record == nullptr) return;
+  if (record == nullptr || record->handle == nullptr) return;
   HWND handle = record->handle;
   if (hide != 0) {
     HWND owner = GetWindow(handle, GW_OWNER);
@@ -321,14 +337,18 @@ void WindowSetHidden(int window, int hide) {
 int WindowInnerWidth(int window) {
   WindowRecord* record = WindowTable().Find(window);
   RECT client;
-  if (record == nullptr || !GetClientRect(record->handle, &client)) return 0;
+  if (record == nullptr || record->handle == nullptr || !GetClientRect(record->handle, &client)) {
+    return 0;
+  }
   return client.right - client.left;
 }
 
 int WindowInnerHeight(int window) {
   WindowRecord* record = WindowTable().Find(window);
   RECT client;
-  if (record == nullptr || !GetClientRect(record->handle, &client)) return 0;
+  if (record == nullptr || record->handle == nullptr || !GetClientRect(record->handle, &client)) {
+    return 0;
+  }
   int height = client.bottom - client.top;
   if (GetMenu(record->handle) != nullptr) height += GetSystemMetrics(SM_CYMENU);
   return height;
@@ -345,7 +365,7 @@ int WindowIdOf(NativeHandle handle) {
 
 void WindowAddShortcut(int window, int key, int commandId) {
   WindowRecord* record = WindowTable().Find(window);
-  if (record == nullptr) return;
+  if (record == nullptr || record->handle == nullptr) return;
   BYTE fVirt = FVIRTKEY | FNOINVERT;
   if ((key & ShortcutShift) != 0) fVirt |= FSHIFT;
   if ((key & ShortcutCtrl) != 0) fVirt |= FCONTROL;
@@ -402,6 +422,9 @@ LRESULT CALLBACK SharedWindowProcedure(HWND window, UINT message, WPARAM wParam,
       break;
     case WM_ACTIVATE:
       return OnActivate(window, windowId, message, wParam, lParam);
+    case WM_NCDESTROY:
+      if (OwnWindowId(window) >= 0) ForgetDestroyedWindow(window, OwnWindowId(window));
+      break;
     default:
       break;
   }

@@ -176,6 +176,17 @@ TEST_F(Controls, DropDownListChoiceByMouseGivesOneChangeEvent) {
   EXPECT_EQ(CountEvents(ControlEvent, list, 300), 0) << "exactly one event";
 }
 
+TEST_F(Controls, DropDownListFocusChangesRaiseNothing) {
+  int list = static_cast<int>(CreateDropDownList(AutoId, 10, 10, 150, 22));
+  int button = static_cast<int>(CreatePushButton(AutoId, 10, 50, 80, 24, "Other"));
+  ASSERT_TRUE(MakeForeground(static_cast<HWND>(WindowHandle(window))));
+  PumpEvents(50);
+  SetFocus(Handle(list));
+  SetFocus(Handle(button));
+  SetFocus(Handle(list));
+  EXPECT_EQ(CountEvents(ControlEvent, list, 200), 0);
+}
+
 // ----- PushButton -------------------------------------------------------------
 
 TEST_F(Controls, PushButtonClickedWithTheMouse) {
@@ -283,6 +294,20 @@ TEST_F(TextArea, InsertingAtALineAndReplacingTheText) {
   EXPECT_EQ(Lines(), "new text");
 }
 
+TEST_F(TextArea, ReplacingTheTextDropsAPendingEmptyLine) {
+  ControlAddItem(area, -1, "");
+  ControlSetText(area, "abc");
+  ControlAddItem(area, -1, "x");
+  EXPECT_EQ(Lines(), "abc\nx");
+  EXPECT_EQ(ControlCountItems(area), 2);
+}
+
+TEST_F(TextArea, AddingAtLineZeroOfAnEmptyAreaInsertsALineBreakAfterIt) {
+  ControlAddItem(area, 0, "first");
+  EXPECT_EQ(Lines(), "first\n");
+  EXPECT_EQ(ControlItemText(area, 0, 0), "first");
+}
+
 TEST_F(TextArea, ColoursAreStored) {
   EXPECT_EQ(ControlGetColor(area, ColorText), DefaultColour);
   ControlSetColor(area, ColorText, RGB(200, 0, 0));
@@ -354,6 +379,33 @@ TEST_F(Controls, TextEntryColoursUseTheWindowColourBehindText) {
   EXPECT_EQ(BrushColour(brush), GetSysColor(COLOR_WINDOW));
   ReleaseDC(parent, dc);
   EXPECT_EQ(ControlGetText(entry), "text");
+}
+
+// A read-only entry asks with WM_CTLCOLORSTATIC and gets its colours; a disabled
+// one asks the same way and gets the window's default answer.
+TEST_F(Controls, TextEntryColoursForStaticRequestsOnlyWhileEnabled) {
+  int entry = static_cast<int>(CreateTextEntry(AutoId, 5, 5, 100, 22, "text"));
+  SendMessageA(Handle(entry), EM_SETREADONLY, TRUE, 0);
+  ControlSetColor(entry, ColorText, RGB(0, 0, 200));
+  ControlSetColor(entry, ColorBackground, RGB(250, 240, 0));
+  HWND parent = static_cast<HWND>(WindowHandle(window));
+  HDC dc = GetDC(parent);
+  auto ask = [&] {
+    return SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                        reinterpret_cast<LPARAM>(Handle(entry)));
+  };
+  LRESULT readOnly = ask();
+  EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 200));
+  EXPECT_EQ(GetBkColor(dc), RGB(250, 240, 0));
+  EXPECT_EQ(BrushColour(readOnly), RGB(250, 240, 0));
+
+  ControlSetDisabled(entry, 1);
+  SetTextColor(dc, RGB(1, 1, 1));
+  LRESULT disabled = ask();
+  EXPECT_NE(GetTextColor(dc), RGB(0, 0, 200));
+  EXPECT_EQ(disabled, DefWindowProcA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                     reinterpret_cast<LPARAM>(Handle(entry))));
+  ReleaseDC(parent, dc);
 }
 
 // ----- Operations a kind does not have --------------------------------------------

@@ -75,38 +75,38 @@ const DeadIdCase deadIdCases[] = {
      [](int id) { return ReleasePopupMenu(id), intptr_t{0}; }},
 };
 
-// Live objects of every type with the same ids (1 and the first allocated
-// ones), which the operations on dead ids must leave alone.
-struct LiveObjects {
-  int window = 0, control = 0, font = 0, menu = 0;
-};
+// Live objects, one of each type under its own explicit id: each id must
+// stay untouched by operations on the other types.
+constexpr int LiveWindow = 1, LiveControl = 2, LiveFont = 3, LiveMenu = 4;
 
-// Ids that name no live object of `type`: never used, out of range, or closed.
+// Ids that name no live object of `type`: never used, out of range, closed,
+// or live only as an object of another type.
 std::vector<int> DeadIdsOf(ObjectType type) {
   std::vector<int> ids = {0, 5, 999, -7, AutoId, MaxExplicitId + 12345};
   switch (type) {
     case ObjectType::Window: {
       int window = static_cast<int>(WindowOpen(AutoId, 0, 0, 200, 100, "", StartHidden, nullptr));
       WindowClose(window);
-      ids.push_back(window);
+      ids.insert(ids.end(), {window, LiveControl, LiveFont, LiveMenu});
       break;
     }
     case ObjectType::Control: {
       int window = static_cast<int>(WindowOpen(AutoId, 0, 0, 200, 100, "", StartHidden, nullptr));
       ids.push_back(static_cast<int>(CreateLabel(AutoId, 0, 0, 10, 10, "")));
       WindowClose(window);
+      ids.insert(ids.end(), {LiveWindow, LiveFont, LiveMenu});
       break;
     }
     case ObjectType::Font: {
       int font = CreateTextFont(AutoId, "Tahoma", 8, 0);
       ReleaseFont(font);
-      ids.push_back(font);
+      ids.insert(ids.end(), {font, LiveWindow, LiveControl, LiveMenu});
       break;
     }
     case ObjectType::Menu: {
       int menu = NewPopupMenu(AutoId);
       ReleasePopupMenu(menu);
-      ids.push_back(menu);
+      ids.insert(ids.end(), {menu, LiveWindow, LiveControl, LiveFont});
       break;
     }
   }
@@ -114,10 +114,10 @@ std::vector<int> DeadIdsOf(ObjectType type) {
 }
 
 TEST(DeadIds, EveryOperationDoesNothingAndReturnsZero) {
-  ASSERT_NE(WindowOpen(1, 0, 0, 240, 120, "live", StartHidden | WS_CAPTION, nullptr), 0);
-  ASSERT_NE(CreateLabel(1, 0, 0, 40, 20, "live"), 0);
-  int font = CreateTextFont(AutoId, "Tahoma", 8, 0);
-  int menu = NewPopupMenu(AutoId);
+  ASSERT_NE(WindowOpen(LiveWindow, 0, 0, 240, 120, "live", StartHidden | WS_CAPTION, nullptr), 0);
+  ASSERT_NE(CreateLabel(LiveControl, 0, 0, 40, 20, "live"), 0);
+  ASSERT_EQ(CreateTextFont(LiveFont, "Tahoma", 8, 0), LiveFont);
+  ASSERT_EQ(NewPopupMenu(LiveMenu), LiveMenu);
   for (ObjectType type :
        {ObjectType::Window, ObjectType::Control, ObjectType::Font, ObjectType::Menu}) {
     for (int id : DeadIdsOf(type)) {
@@ -127,14 +127,17 @@ TEST(DeadIds, EveryOperationDoesNothingAndReturnsZero) {
       }
     }
   }
-  EXPECT_EQ(ControlGetText(1), "live");
-  EXPECT_TRUE(IsWindowVisible(static_cast<HWND>(ControlHandle(1))) ||
-              !IsWindowVisible(static_cast<HWND>(WindowHandle(1))));
-  EXPECT_EQ(WindowInnerWidth(1), 240);
-  EXPECT_NE(NativeFontHandle(font), nullptr);
-  ReleaseFont(font);
-  ReleasePopupMenu(menu);
-  WindowClose(1);
+  HWND label = static_cast<HWND>(ControlHandle(LiveControl));
+  EXPECT_EQ(ControlGetText(LiveControl), "live");
+  EXPECT_NE(GetWindowLongPtrA(label, GWL_STYLE) & WS_VISIBLE, 0) << "not hidden";
+  EXPECT_TRUE(IsWindowEnabled(label)) << "not disabled";
+  EXPECT_EQ(ControlGetColor(LiveControl, ColorText), DefaultColour);
+  EXPECT_EQ(WindowInnerWidth(LiveWindow), 240);
+  EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(WindowHandle(LiveWindow)))) << "not shown";
+  EXPECT_NE(GetObjectType(NativeFontHandle(LiveFont)), 0u);
+  ReleaseFont(LiveFont);
+  ReleasePopupMenu(LiveMenu);
+  WindowClose(LiveWindow);
 }
 
 // ----- Leaks --------------------------------------------------------------------

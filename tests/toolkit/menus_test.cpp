@@ -55,7 +55,7 @@ class PopupMenu : public ::testing::Test {
   // Shows the menu while a helper thread reads its items and then presses `keys`.
   std::vector<MenuItem> ShowAndPress(std::vector<WORD> keys) {
     std::vector<MenuItem> items;
-    HelperThread presser([&items, keys] {
+    HelperThread presser([this, &items, keys] {
       HWND open = nullptr;
       if (!PollFor(
               [&open] { return (open = FindOpenMenu()) != nullptr && IsWindowVisible(open); })) {
@@ -63,6 +63,7 @@ class PopupMenu : public ::testing::Test {
       }
       auto menuHandle = reinterpret_cast<HMENU>(SendMessageA(open, MN_GETHMENU, 0, 0));
       items = ItemsOf(menuHandle);
+      GetWindowRect(open, &shownAt);
       for (WORD key : keys) {
         PressKey(key);
         Sleep(30);
@@ -75,6 +76,7 @@ class PopupMenu : public ::testing::Test {
 
   int window = 0;
   int menu = 0;
+  RECT shownAt{};  // the open menu's window rectangle
 };
 
 TEST_F(PopupMenu, FiveItemsInOrderAndTheChosenOneArrivesAsAMenuEvent) {
@@ -90,21 +92,43 @@ TEST_F(PopupMenu, FiveItemsInOrderAndTheChosenOneArrivesAsAMenuEvent) {
   EXPECT_EQ(EventSourceWindow(), window);
 }
 
-TEST_F(PopupMenu, ClickingAnItemChoosesIt) {
-  HelperThread clicker([] {
+TEST_F(PopupMenu, OpensOnePixelAboveAndLeftOfThePointer) {
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  ShowAndPress({VK_ESCAPE});
+  EXPECT_EQ(shownAt.left, pointer.x - 1);
+  EXPECT_EQ(shownAt.top, pointer.y - 1);
+}
+
+// Shows the menu while a helper thread clicks item `position` with the given button.
+void ShowAndClick(int menu, int window, int position, bool right) {
+  HelperThread clicker([position, right] {
     HWND open = nullptr;
     if (!PollFor([&open] { return (open = FindOpenMenu()) != nullptr && IsWindowVisible(open); })) {
       return;
     }
     auto menuHandle = reinterpret_cast<HMENU>(SendMessageA(open, MN_GETHMENU, 0, 0));
     RECT item{};
-    GetMenuItemRect(nullptr, menuHandle, 4, &item);
-    ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    GetMenuItemRect(nullptr, menuHandle, static_cast<UINT>(position), &item);
+    ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}, right);
+    // A click that chose nothing leaves the menu open: close it so that the
+    // test fails instead of hanging.
+    if (!PollFor([open] { return !IsWindowVisible(open); }, 1500)) PressKey(VK_ESCAPE);
   });
   ShowPopupAtCursor(menu, WindowHandle(window));
   clicker.Join();
+}
+
+TEST_F(PopupMenu, ClickingAnItemChoosesIt) {
+  ShowAndClick(menu, window, 4, false);
   ASSERT_TRUE(WaitForEvent(MenuEvent));
   EXPECT_EQ(EventSourceMenuItem(), 105);
+}
+
+TEST_F(PopupMenu, TheRightButtonChoosesAnItemToo) {
+  ShowAndClick(menu, window, 1, true);
+  ASSERT_TRUE(WaitForEvent(MenuEvent));
+  EXPECT_EQ(EventSourceMenuItem(), 102);
 }
 
 TEST_F(PopupMenu, EscapeChoosesNothing) {
@@ -262,11 +286,85 @@ TEST(Launch, CommandLineQuotesTheTargetUnlessItIsQuoted) {
   }
 }
 
+std::string FileText(const std::string& path) {
+  std::string text;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return text;
+  char buffer[512];
+  DWORD read = 0;
+  if (ReadFile(file, buffer, sizeof buffer, &read, nullptr)) text.assign(buffer, read);
+  CloseHandle(file);
+  return text;
+}
+
+TEST(Launch, AProgramStartsInTheGivenWorkingDirectory) {
+  char temp[MAX_PATH];
+  ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+  std::string folder = std::string(temp) + "velkor-launch-test";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::string output = std::string(temp) + "velkor-launch-cd.txt";
+  DeleteFileA(output.c_str());
+  char system[MAX_PATH];
+  GetSystemDirectoryA(system, MAX_PATH);
+  std::string program = std::string(system) + "\\cmd.exe";
+  std::string parameters = "/c cd > \"" + output + "\"";
+  ASSERT_EQ(LaunchTarget(program.c_str(), parameters.c_str(), folder.c_str(), 0), 1);
+  // The started program runs on its own; wait for what it wrote.
+  ASSERT_TRUE(
+      PollFor([&output] { return FileText(output).find('\n') != std::string::npos; }, 10000));
+  std::string written = FileText(output);
+  EXPECT_EQ(written.substr(0, written.find_first_of("\r\n")), folder);
+  DeleteFileA(output.c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
 TEST(Launch, AProgramIsStarted) {
   char system[MAX_PATH];
   GetSystemDirectoryA(system, MAX_PATH);
   std::string program = std::string(system) + "\\cmd.exe";
   EXPECT_EQ(LaunchTarget(program.c_str(), "/c exit 0", "", 0), 1);
+}
+
+// Closes every visible top-level window of this process; returns how many.
+BOOL CALLBACK CloseOwnWindow(HWND window, LPARAM closed) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId() && IsWindowVisible(window)) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ++*reinterpret_cast<int*>(closed);
+  }
+  return TRUE;
+}
+
+TEST(Launch, AMissingTargetFailsWithoutShowingAnything) {
+  struct Attempt {
+    std::string target;
+    volatile LONG result = -1;
+  } attempt;
+  char temp[MAX_PATH];
+  ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
+  attempt.target = std::string(temp) + "velkor-no-such-file.velkor-none";
+  DeleteFileA(attempt.target.c_str());
+  // The launch runs on its own thread: a shell error dialog would block it.
+  HANDLE thread = CreateThread(
+      nullptr, 0,
+      [](LPVOID data) -> DWORD {
+        auto* run = static_cast<Attempt*>(data);
+        InterlockedExchange(&run->result, OpenLink(run->target.c_str()));
+        return 0;
+      },
+      &attempt, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  bool returned = WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0;
+  int dialogs = 0;
+  if (!returned) {
+    EnumWindows(CloseOwnWindow, reinterpret_cast<LPARAM>(&dialogs));
+    WaitForSingleObject(thread, 10000);
+  }
+  CloseHandle(thread);
+  EXPECT_TRUE(returned) << "the launch waited on " << dialogs << " window(s) of its own";
+  EXPECT_EQ(attempt.result, 0);
 }
 
 }  // namespace

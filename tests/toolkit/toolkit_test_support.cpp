@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "toolkit/menus.hpp"
 #include "toolkit/windows.hpp"
 
@@ -92,7 +95,7 @@ void PressKey(WORD key, bool shift, bool ctrl, bool alt) {
   SendInput(count, inputs, sizeof(INPUT));
 }
 
-void ClickAt(POINT screen) {
+void ClickAt(POINT screen, bool right) {
   int width = GetSystemMetrics(SM_CXSCREEN);
   int height = GetSystemMetrics(SM_CYSCREEN);
   INPUT inputs[3]{};
@@ -102,8 +105,9 @@ void ClickAt(POINT screen) {
     input.mi.dy = MulDiv(screen.y, 65535, height - 1);
   }
   inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags =
+      (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_ABSOLUTE;
   SendInput(3, inputs, sizeof(INPUT));
 }
 
@@ -118,8 +122,13 @@ HelperThread::HelperThread(std::function<void()> body) : body_(std::move(body)) 
 }
 
 HelperThread::~HelperThread() {
-  Join();
-  if (thread_ != nullptr) CloseHandle(thread_);
+  if (thread_ == nullptr) return;
+  // A thread still running would go on using this object: stop loudly instead.
+  if (!Join()) {
+    std::fputs("helper thread did not finish\n", stderr);
+    std::abort();
+  }
+  CloseHandle(thread_);
 }
 
 bool HelperThread::Join(int milliseconds) {

@@ -22,8 +22,8 @@ bool MakeForeground(HWND window);
 
 // Real key press and release, with modifiers held around it.
 void PressKey(WORD key, bool shift = false, bool ctrl = false, bool alt = false);
-// Real left click at a screen point.
-void ClickAt(POINT screen);
+// Real left (or right) click at a screen point.
+void ClickAt(POINT screen, bool right = false);
 // Centre of a window in screen coordinates.
 POINT CentreOf(HWND window);
 

@@ -139,6 +139,32 @@ TEST(WindowOpen, CentreOnOwnerCentresOnTheOwnersOuterRectangle) {
   EXPECT_EQ(outer.top, ownerArea.top + (ownerArea.bottom - ownerArea.top - height) / 2);
 }
 
+TEST(WindowOpen, CentreOnOwnerWithoutOwnerCentresOnTheActiveWindow) {
+  OpenWindow active(OpenAuto(500, 400, WS_CAPTION, nullptr, 60, 80));
+  ASSERT_TRUE(MakeForeground(active.handle()));
+  OpenWindow centred(OpenAuto(200, 100, CentreOnOwner | StartHidden));
+  RECT activeArea = OuterRect(active.handle());
+  RECT outer = OuterRect(centred.handle());
+  EXPECT_EQ(outer.left, activeArea.left +
+                            (activeArea.right - activeArea.left - (outer.right - outer.left)) / 2);
+  EXPECT_EQ(outer.top,
+            activeArea.top + (activeArea.bottom - activeArea.top - (outer.bottom - outer.top)) / 2);
+  EXPECT_EQ(GetWindow(centred.handle(), GW_OWNER), nullptr);
+}
+
+TEST(WindowOpen, StartMaximizedAndStartMinimizedShowTheWindowSo) {
+  OpenWindow maximised(OpenAuto(200, 100, StartMaximized | WS_CAPTION | WS_SYSMENU));
+  EXPECT_TRUE(IsZoomed(maximised.handle()));
+  WindowSetHidden(maximised.id, 1);
+  WindowSetHidden(maximised.id, 0);
+  EXPECT_TRUE(IsWindowVisible(maximised.handle()));
+  EXPECT_TRUE(IsZoomed(maximised.handle())) << "shown again as it was";
+  OpenWindow minimised(OpenAuto(200, 100, StartMinimized | WS_CAPTION | WS_SYSMENU));
+  EXPECT_TRUE(IsIconic(minimised.handle()));
+  OpenWindow hidden(OpenAuto(200, 100, StartMaximized | StartHidden | WS_CAPTION));
+  EXPECT_FALSE(IsWindowVisible(hidden.handle()));
+}
+
 TEST(WindowSetHidden, HidesAndShows) {
   OpenWindow window(OpenAuto(100, 100, 0x10CA0000));
   EXPECT_FALSE(IsWindowVisible(window.handle()));
@@ -210,6 +236,29 @@ TEST(EventQueue, ClosingAWindowDropsItsEventsAndItsControlsEvents) {
   EXPECT_EQ(EventWait(), ControlEvent);
   EXPECT_EQ(EventSourceControl(), otherButton);
   EXPECT_EQ(ControlHandle(button), nullptr);
+}
+
+TEST(WindowClose, AWindowDestroyedWithItsOwnerIsNoLongerOpen) {
+  int owner = OpenAuto(300, 200, WS_CAPTION | StartHidden);
+  ASSERT_NE(
+      WindowOpen(8, 0, 0, 200, 100, "owned", CentreOnOwner | StartHidden, WindowHandle(owner)), 0);
+  int button = static_cast<int>(CreatePushButton(AutoId, 5, 5, 50, 20, "b"));
+  PumpEvents(50);
+  EventPost(ControlEvent, button, 8, DetailClick);
+  EventPost(MenuEvent, 1000, 8, -1);
+  WindowClose(owner);  // the system destroys the owned window with it
+  EXPECT_EQ(WindowHandle(8), nullptr);
+  EXPECT_EQ(WindowInnerWidth(8), 0);
+  EXPECT_EQ(WindowInnerHeight(8), 0);
+  EXPECT_EQ(ControlHandle(button), nullptr);
+  EXPECT_EQ(EventQueueLength(), 0);
+  WindowClose(8);
+  WNDCLASSEXA info{};
+  info.cbSize = sizeof info;
+  EXPECT_FALSE(GetClassInfoExA(GetModuleHandleA(nullptr), "WindowClass_8", &info));
+  intptr_t reopened = WindowOpen(8, 0, 0, 100, 50, "again", StartHidden, nullptr);
+  EXPECT_NE(reopened, 0) << "the id is free again";
+  WindowClose(8);
 }
 
 // ----- Shortcuts --------------------------------------------------------------
@@ -289,6 +338,27 @@ TEST_F(FocusOrder, ShiftTabWalksBackwardsAndWraps) {
   EXPECT_TRUE(Press(true, button));
   EXPECT_TRUE(Press(true, address));
   EXPECT_TRUE(Press(true, entry)) << "out of the address entry";
+}
+
+TEST_F(FocusOrder, WithoutAFocusedTabStopTabGoesToTheFirstAndShiftTabToTheLast) {
+  HWND frame = static_cast<HWND>(WindowHandle(window));
+  SetFocus(frame);
+  ASSERT_EQ(GetFocus(), frame);
+  EXPECT_TRUE(Press(false, entry));
+  SetFocus(frame);
+  ASSERT_EQ(GetFocus(), frame);
+  EXPECT_TRUE(Press(true, area));
+}
+
+TEST_F(FocusOrder, ReactivationGivesTheFocusBackToTheSameControl) {
+  SetFocus(static_cast<HWND>(ControlHandle(button)));
+  ASSERT_TRUE(Holds(button));
+  int other = OpenAuto(100, 100, WS_CAPTION, nullptr, 450, 300);
+  ASSERT_TRUE(MakeForeground(static_cast<HWND>(WindowHandle(other))));
+  EXPECT_FALSE(Holds(button));
+  ASSERT_TRUE(MakeForeground(static_cast<HWND>(WindowHandle(window))));
+  EXPECT_TRUE(PumpUntil([this] { return Holds(button); }, 1500));
+  WindowClose(other);
 }
 
 TEST_F(FocusOrder, TabStaysInAnEditableTextArea) {
