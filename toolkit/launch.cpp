@@ -37,7 +37,8 @@ bool OpenWithShell(const char* target, const char* parameters, const char* direc
   std::string folder = directory[0] != '\0' ? std::string(directory) : FolderOf(target);
   SHELLEXECUTEINFOA info{};
   info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOCLOSEPROCESS;
+  // No error dialog from the shell: a failed launch is reported by the result alone.
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
   info.lpVerb = "";
   info.lpFile = target;
   info.lpParameters = parameters;
