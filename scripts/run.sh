@@ -26,15 +26,23 @@ screenshot_run() {
     kill "$pid" 2>/dev/null || true
     return 1
   fi
-  # Wine: with no window manager the X window is the client area alone.
   eval "$(xdotool getwindowgeometry --shell "$window")"
-  # The report area is black once the window has been painted.
+  # Wine: with no window manager Wine draws the frame and caption itself, so the
+  # X window is the 450 x 432 client area plus the frame (equal left, right and
+  # bottom borders). The middle of the report area, client (225, 286), turns
+  # black once the window has been painted.
+  local border=$(((WIDTH - 450) / 2))
+  local probe="$((border + 225)),$((HEIGHT - 432 - border + 286))"
+  local painted=no
   for _ in $(seq 50); do
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$shot"
-    [ "$(convert "$shot" -format '%[pixel:p{20,190}]' info:)" = black ] && break
+    if [ "$(convert "$shot" -format "%[fx:p{$probe}.intensity == 0]" info:)" = 1 ]; then
+      painted=yes
+      break
+    fi
     sleep 0.1
   done
-  echo "$shot"
+  [ $painted = yes ] && echo "$shot" || echo "run: the main window was not painted" >&2
   xdotool windowfocus --sync "$window" key --clearmodifiers alt+F4
   for _ in $(seq 150); do
     kill -0 "$pid" 2>/dev/null || break
@@ -46,6 +54,7 @@ screenshot_run() {
     return 1
   fi
   wait "$pid"
+  [ $painted = yes ]
 }
 
 if [ "${1:-}" = --screenshot ]; then
@@ -54,7 +63,9 @@ if [ "${1:-}" = --screenshot ]; then
 fi
 
 "$here/scripts/setup.sh"
+# setup.sh builds PCRE and libpng into $build/deps; use those, not the default folder.
 cmake -S "$here" -B "$win64" -DVELKOR_WERROR=ON \
+  -DVELKOR_DEPS_PREFIX="$build/deps/x86_64-w64-mingw32" \
   -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-x86_64-w64-mingw32.cmake" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$here/scripts/wine-run" >/dev/null
 cmake --build "$win64" -j"$jobs" --target velkor-subnetting

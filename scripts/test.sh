@@ -22,10 +22,12 @@ configure "$build/native" -DVELKOR_SANITIZE=ON -DVELKOR_BENCHMARKS=ON
 ctest --test-dir "$build/native" --output-on-failure --no-tests=error
 
 echo "== Windows i686 build (compile and link only)"
-configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686-w64-mingw32.cmake"
+configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686-w64-mingw32.cmake" \
+  -DVELKOR_DEPS_PREFIX="$build/deps/i686-w64-mingw32"
 
 echo "== Windows x86_64 build and tests under Wine"
 configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-x86_64-w64-mingw32.cmake" \
+  -DVELKOR_DEPS_PREFIX="$build/deps/x86_64-w64-mingw32" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$here/scripts/wine-run"
 "$here/scripts/with-wine-display.sh" "$build/win64" \
   ctest --test-dir "$build/win64" --output-on-failure --no-tests=error
