@@ -59,16 +59,6 @@ INPUT MouseInput(DWORD flags, LONG dx, LONG dy) {
   return input;
 }
 
-// Waits until the process owning `window` waits for input with nothing queued.
-void WaitProgramIdle(HWND window) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
-  if (process == nullptr) return;
-  WaitForInputIdle(process, MessageTimeoutMs);
-  CloseHandle(process);
-}
-
 }  // namespace
 
 std::string ProgramPath() {
@@ -183,7 +173,11 @@ bool BringToFront(HWND window) {
 void ClickAt(HWND window, int clientX, int clientY) {
   POINT target{clientX, clientY};
   ClientToScreen(window, &target);
-  WaitProgramIdle(window);
+  ClickAtScreen(window, target);
+}
+
+void ClickAtScreen(HWND owner, POINT target) {
+  WaitProgramIdle(owner);
   // Absolute positions on the 0..65535 grid of the primary screen.
   DWORD flags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   LONG dx = MulDiv(target.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
@@ -197,10 +191,28 @@ void ClickAt(HWND window, int clientX, int clientY) {
   });
   // Wine: the program may still report an older pointer position from X;
   // once it is idle the pointer stays where it was put.
-  WaitProgramIdle(window);
+  WaitProgramIdle(owner);
   INPUT clicks[] = {MouseInput(flags | MOUSEEVENTF_LEFTDOWN, dx, dy),
                     MouseInput(flags | MOUSEEVENTF_LEFTUP, dx, dy)};
   SendInput(2, clicks, sizeof(INPUT));
+}
+
+bool CloseBoxPoint(HWND window, POINT& screen) {
+  RECT outer{};
+  GetWindowRect(window, &outer);
+  POINT clientOrigin{0, 0};
+  ClientToScreen(window, &clientOrigin);
+  // Wine: with no window manager Wine draws the caption and its buttons itself.
+  screen.y = (outer.top + clientOrigin.y) / 2;
+  for (screen.x = outer.right - 1; screen.x > outer.right - 100; --screen.x) {
+    DWORD_PTR hit = 0;
+    if (SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y),
+                            SMTO_ABORTIFHUNG, MessageTimeoutMs, &hit) &&
+        hit == HTCLOSE) {
+      return true;
+    }
+  }
+  return false;
 }
 
 void ClickCentre(HWND window) {
@@ -235,6 +247,15 @@ HWND CaptureOf(DWORD threadId) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   return GetGUIThreadInfo(threadId, &info) ? info.hwndCapture : nullptr;
+}
+
+void WaitProgramIdle(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+  if (process == nullptr) return;
+  WaitForInputIdle(process, MessageTimeoutMs);
+  CloseHandle(process);
 }
 
 bool WaitWindowIdle(HWND window) {

@@ -58,6 +58,12 @@ std::string ClassNameOf(HWND window);
 bool BringToFront(HWND window);
 // Moves the pointer to a point of the window's client area and clicks there.
 void ClickAt(HWND window, int clientX, int clientY);
+// Clicks a point of the screen; `owner` is the window whose program must be
+// idle first.
+void ClickAtScreen(HWND owner, POINT screen);
+// A point of the caption's close box of `window` (found by hit-testing), or
+// false when the window draws none.
+bool CloseBoxPoint(HWND window, POINT& screen);
 void ClickCentre(HWND window);
 // Presses and releases a key, with an optional modifier key held down.
 void PressKey(WORD vk, WORD modifier = 0);
@@ -67,6 +73,9 @@ void TypeText(const std::string& text);
 HWND FocusOf(DWORD threadId);
 // The window that holds the mouse capture in the thread `threadId`, or null.
 HWND CaptureOf(DWORD threadId);
+// Returns once the program owning `window` waits for input with none queued
+// (at most a few seconds).
+void WaitProgramIdle(HWND window);
 // Returns once the thread that owns `window` has handled everything sent to it.
 bool WaitWindowIdle(HWND window);
 

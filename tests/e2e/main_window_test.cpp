@@ -17,7 +17,11 @@ const char* const ClassTexts[] = {
     "Type A  (e.g. 10.0.0.0/8) - 24 subnetting bits",
 };
 const char* const ExampleNetworks[] = {"192.168.1.0", "172.16.0.0", "10.0.0.0"};
-const char* const HostsMethodText = "Calculate from preferred number of hosts per subnet.";
+const char* const MethodTexts[] = {
+    "Calculate from preferred number of hosts per subnet.",
+    "Calculate from preferred number of subnets.",
+    "Calculate from already known subnet mask.",
+};
 const char* const FailureLine = "Something didn't quite go as planned... ;D";
 const char* const NetworkErrorTitle = "IP mask error";
 const char* const NetworkErrorText =
@@ -115,7 +119,7 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, StartsWithClassCHostsMethodAndReadyText) {
   EXPECT_EQ(WindowText(c_.classList), ClassTexts[ClassC]);
   EXPECT_EQ(SelectedIndex(c_.classList), 0);
-  EXPECT_EQ(WindowText(c_.methodList), HostsMethodText);
+  EXPECT_EQ(WindowText(c_.methodList), MethodTexts[0]);
   EXPECT_EQ(SelectedIndex(c_.methodList), 0);
   EXPECT_EQ(WindowText(c_.numberLabel), "#Hosts: ");
   EXPECT_EQ(WindowText(c_.numberEntry), "0");
@@ -236,31 +240,41 @@ TEST_P(RejectedInputTest, ShowsTheBoxThenTheFailureLine) {
   EXPECT_TRUE(WaitUntil([&] { return ReportLines(c_.resultArea).size() == 1; }));
   EXPECT_EQ(WindowText(c_.resultArea), FailureLine);
   EXPECT_FALSE(IsWindowEnabled(c_.showNetworks));
+  // What the user entered stays for correcting.
+  EXPECT_EQ(SelectedIndex(c_.classList), row.classIndex);
+  EXPECT_EQ(SelectedIndex(c_.methodList), row.method);
+  if (row.method == MaskMethod) {
+    EXPECT_EQ(AddressText(c_.maskEntry), *row.typed == '\0' ? "..." : row.typed);
+  } else {
+    EXPECT_EQ(WindowText(c_.numberEntry), row.typed);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     FailureTable, RejectedInputTest,
-    ::testing::Values(RejectedInput{"HostsBelowTwo", ClassC, HostsMethod, "1", HostsErrorTitle,
-                                    RangeText + "64."},
-                      RejectedInput{"HostsAboveClassC", ClassC, HostsMethod, "65", HostsErrorTitle,
-                                    RangeText + "64."},
-                      RejectedInput{"EmptyHostsClassB", ClassB, HostsMethod, "", HostsErrorTitle,
-                                    RangeText + "16384."},
-                      RejectedInput{"HostsAboveClassA", ClassA, HostsMethod, "4194305",
-                                    HostsErrorTitle, RangeText + "4194304."},
-                      // 2^64 + 50: a count that wraps to an acceptable 50 must still be refused.
-                      RejectedInput{"HostsWrappingTo50", ClassC, HostsMethod,
-                                    "18446744073709551666", HostsErrorTitle, RangeText + "64."},
-                      RejectedInput{"NetworksBelowTwo", ClassC, NetworksMethod, "1",
-                                    NetworksErrorTitle, RangeText + "64."},
-                      RejectedInput{"NetworksAboveClassB", ClassB, NetworksMethod, "16385",
-                                    NetworksErrorTitle, RangeText + "16384."},
-                      RejectedInput{"MaskShorterThanClass", ClassC, MaskMethod, "255.255.0.0",
-                                    MaskErrorTitle, MaskErrorText},
-                      RejectedInput{"MaskWithGap", ClassB, MaskMethod, "255.255.0.255",
-                                    MaskErrorTitle, MaskErrorText},
-                      RejectedInput{"EmptyMask", ClassC, MaskMethod, "", MaskErrorTitle,
-                                    MaskErrorText}),
+    ::testing::Values(
+        RejectedInput{"HostsBelowTwo", ClassC, HostsMethod, "1", HostsErrorTitle,
+                      RangeText + "64."},
+        RejectedInput{"HostsAboveClassC", ClassC, HostsMethod, "65", HostsErrorTitle,
+                      RangeText + "64."},
+        RejectedInput{"EmptyHostsClassB", ClassB, HostsMethod, "", HostsErrorTitle,
+                      RangeText + "16384."},
+        RejectedInput{"HostsAboveClassA", ClassA, HostsMethod, "4194305", HostsErrorTitle,
+                      RangeText + "4194304."},
+        // 2^64 + 50: a count that wraps to an acceptable 50 must still be refused.
+        RejectedInput{"HostsWrappingTo50", ClassC, HostsMethod, "18446744073709551666",
+                      HostsErrorTitle, RangeText + "64."},
+        RejectedInput{"NetworksBelowTwo", ClassC, NetworksMethod, "1", NetworksErrorTitle,
+                      RangeText + "64."},
+        RejectedInput{"NetworksAboveClassB", ClassB, NetworksMethod, "16385", NetworksErrorTitle,
+                      RangeText + "16384."},
+        RejectedInput{"NetworksWrappingTo50", ClassB, NetworksMethod, "18446744073709551666",
+                      NetworksErrorTitle, RangeText + "16384."},
+        RejectedInput{"MaskShorterThanClass", ClassC, MaskMethod, "255.255.0.0", MaskErrorTitle,
+                      MaskErrorText},
+        RejectedInput{"MaskWithGap", ClassB, MaskMethod, "255.255.0.255", MaskErrorTitle,
+                      MaskErrorText},
+        RejectedInput{"EmptyMask", ClassC, MaskMethod, "", MaskErrorTitle, MaskErrorText}),
     [](const ::testing::TestParamInfo<RejectedInput>& row) { return row.param.name; });
 
 // A refused network address shows its box and changes nothing else.
@@ -269,6 +283,10 @@ struct RejectedNetwork {
   int classIndex;
   const char* network;
 };
+
+void PrintTo(const RejectedNetwork& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class RejectedNetworkTest : public MainWindowTest,
                             public ::testing::WithParamInterface<RejectedNetwork> {};
@@ -329,64 +347,132 @@ TEST_F(MainWindowTest, ChangingClassReplacesNetworkWithoutRecalculating) {
 
 TEST_F(MainWindowTest, ChangingMethodSwapsEntriesAndRelabels) {
   ASSERT_TRUE(TypeIntoEntry(app_, c_.numberEntry, "12"));
+  const std::string typedMask = "255.255.255.224";
   struct Step {
     int method;
     const char* label;
     bool maskShown;
+    const char* maskText;  // what the mask entry shows when it is visible
   };
-  const Step steps[] = {{MaskMethod, "Subnet mask: ", true},
-                        {NetworksMethod, "#Networks: ", false},
-                        {MaskMethod, "Subnet mask: ", true},
-                        {HostsMethod, "#Hosts: ", false}};
+  const Step steps[] = {{MaskMethod, "Subnet mask: ", true, "..."},
+                        {NetworksMethod, "#Networks: ", false, nullptr},
+                        {MaskMethod, "Subnet mask: ", true, "255.255.255.224"},
+                        {HostsMethod, "#Hosts: ", false, nullptr}};
+  bool maskTyped = false;
   for (const Step& step : steps) {
     ASSERT_TRUE(ChooseListItem(app_, c_.methodList, step.method));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(c_.numberLabel) == step.label; }))
         << WindowText(c_.numberLabel);
+    EXPECT_EQ(WindowText(c_.methodList), MethodTexts[step.method]);
     EXPECT_EQ(IsWindowVisible(c_.maskEntry) != FALSE, step.maskShown) << step.label;
     EXPECT_EQ(IsWindowVisible(c_.numberEntry) != FALSE, !step.maskShown) << step.label;
     EXPECT_EQ(WindowText(c_.numberEntry), "12");
+    EXPECT_EQ(AddressText(c_.networkEntry), "192.168.1.0");
     EXPECT_EQ(WindowText(c_.resultArea), "Ready...");
+    EXPECT_FALSE(IsWindowEnabled(c_.showNetworks));
     if (step.maskShown) {
-      EXPECT_EQ(AddressText(c_.maskEntry), "...");
+      EXPECT_EQ(AddressText(c_.maskEntry), step.maskText);
+      if (!maskTyped) {
+        ASSERT_TRUE(TypeAddress(app_, c_.maskEntry, typedMask));
+      }
+      maskTyped = true;
     }
   }
 }
 
-TEST_F(MainWindowTest, AboutWindowDisablesMainWindowUntilEscape) {
-  ClickCentre(c_.about);
-  HWND about = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    about = FindTopLevel(app_.info.dwProcessId, nullptr, "Velkor - IPv4 Subnetting - About");
-    return about != nullptr;
-  }));
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(app_.main); }));
-  ASSERT_TRUE(BringToFront(about));
-  PressKey(VK_ESCAPE);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app_.main) != FALSE; }));
-  CalculateClassCHosts50();
+// The About and Sub-networks windows: modal by hand, closed by Escape or Close.
+struct SecondaryWindow {
+  const char* name;
+  const char* opener;  // text of the main window's button that opens it
+  const char* title;
+  bool byEscape;  // closed with Escape, else with its "Close" button
+};
+
+void PrintTo(const SecondaryWindow& row, std::ostream* out) {
+  *out << row.name;
 }
 
-TEST_F(MainWindowTest, SubnetsWindowOpensAfterSuccessAndClosesWithItsButton) {
+class SecondaryWindowTest : public MainWindowTest,
+                            public ::testing::WithParamInterface<SecondaryWindow> {
+ protected:
+  // A point of one of the main window's controls that `secondary` leaves uncovered.
+  bool UncoveredPoint(HWND secondary, POINT& point) {
+    RECT covered{};
+    GetWindowRect(secondary, &covered);
+    const HWND targets[] = {c_.numberEntry, c_.about, c_.showNetworks};
+    for (HWND target : targets) {
+      RECT r{};
+      GetWindowRect(target, &r);
+      for (point.y = r.top + 4; point.y < r.bottom - 4; point.y += 4) {
+        for (point.x = r.left + 4; point.x < r.right - 4; point.x += 4) {
+          if (!PtInRect(&covered, point)) return true;
+        }
+      }
+    }
+    return false;
+  }
+
+  bool FocusInMainWindow() {
+    HWND focus = FocusOf(app_.info.dwThreadId);
+    return focus != nullptr && (focus == app_.main || IsChild(app_.main, focus));
+  }
+};
+
+TEST_P(SecondaryWindowTest, DisablesTheMainWindowUntilClosed) {
+  const SecondaryWindow& row = GetParam();
   CalculateClassCHosts50();
-  ClickCentre(c_.showNetworks);
-  HWND subnets = nullptr;
+  ClickCentre(row.opener == std::string("About") ? c_.about : c_.showNetworks);
+  HWND secondary = nullptr;
   ASSERT_TRUE(WaitUntil([&] {
-    subnets =
-        FindTopLevel(app_.info.dwProcessId, nullptr, "Velkor - IPv4 Subnetting - Sub-networks");
-    return subnets != nullptr;
+    secondary = FindTopLevel(app_.info.dwProcessId, nullptr, row.title);
+    return secondary != nullptr;
   }));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(app_.main); }));
-  HWND close = nullptr;
-  for (const ChildInfo& child : DirectChildren(subnets)) {
-    if (child.text == "Close") close = child.handle;
+
+  // Clicks and keys aimed at the main window reach none of its controls.
+  POINT point{};
+  ASSERT_TRUE(UncoveredPoint(secondary, point));
+  ClickAtScreen(app_.main, point);
+  PressKey('7');
+  WaitProgramIdle(secondary);
+  ASSERT_TRUE(WaitWindowIdle(secondary));
+  EXPECT_FALSE(FocusInMainWindow());
+  EXPECT_EQ(WindowText(c_.numberEntry), "50");
+  EXPECT_TRUE(IsWindow(secondary));
+
+  if (row.byEscape) {
+    ASSERT_TRUE(BringToFront(secondary));
+    PressKey(VK_ESCAPE);
+  } else {
+    HWND close = nullptr;
+    for (const ChildInfo& child : DirectChildren(secondary)) {
+      if (child.text == "Close") close = child.handle;
+    }
+    ASSERT_NE(close, nullptr);
+    ClickCentre(close);
   }
-  ASSERT_NE(close, nullptr);
-  ClickCentre(close);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(subnets); }));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(secondary); }));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app_.main) != FALSE; }));
+  EXPECT_EQ(ReportLines(c_.resultArea), ClassCHosts50Report);
   EXPECT_TRUE(IsWindowEnabled(c_.showNetworks));
+
+  // The main window takes input again.
+  ASSERT_TRUE(TypeIntoEntry(app_, c_.numberEntry, "1"));
+  MessageBoxSeen box = CalculateAndDismissBox();
+  EXPECT_EQ(box.title, HostsErrorTitle);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(c_.resultArea) == FailureLine; }));
 }
+
+const char* const AboutTitle = "Velkor - IPv4 Subnetting - About";
+const char* const SubnetsTitle = "Velkor - IPv4 Subnetting - Sub-networks";
+
+INSTANTIATE_TEST_SUITE_P(
+    Modal, SecondaryWindowTest,
+    ::testing::Values(SecondaryWindow{"AboutByEscape", "About", AboutTitle, true},
+                      SecondaryWindow{"AboutByClose", "About", AboutTitle, false},
+                      SecondaryWindow{"SubnetsByEscape", "Show networks", SubnetsTitle, true},
+                      SecondaryWindow{"SubnetsByClose", "Show networks", SubnetsTitle, false}),
+    [](const ::testing::TestParamInfo<SecondaryWindow>& row) { return row.param.name; });
 
 // ---------------------------------------------------------------- screen
 
@@ -465,9 +551,17 @@ TEST_F(MainWindowTest, ScreenShowsTheLayoutAndAWhiteOnBlackMonospacedReport) {
       {"class list top", 300, 14, 0, 1, 22},
       {"class list bottom", 300, 47, 0, -1, 43},
       {"method list left", 105, 60, 1, 0, 115},
+      {"method list right", 441, 60, -1, 0, 439},
+      {"method list top", 300, 46, 0, 1, 49},
+      {"method list bottom", 300, 73, 0, -1, 70},
       {"number entry left", 105, 87, 1, 0, 115},
       {"number entry right", 441, 87, -1, 0, 439},
+      {"number entry top", 300, 73, 0, 1, 76},
+      {"number entry bottom", 300, 100, 0, -1, 97},
       {"network entry left", 105, 114, 1, 0, 115},
+      {"network entry right", 441, 114, -1, 0, 439},
+      {"network entry top", 300, 100, 0, 1, 103},
+      {"network entry bottom", 300, 126, 0, -1, 124},
       {"Calculate left", 300, 140, 1, 0, 365},
       {"Calculate right", 441, 140, -1, 0, 439},
       {"Calculate top", 400, 126, 0, 1, 129},
@@ -483,8 +577,10 @@ TEST_F(MainWindowTest, ScreenShowsTheLayoutAndAWhiteOnBlackMonospacedReport) {
       {"Show networks right", 441, 407, -1, 0, 434},
       {"About left", 8, 407, 1, 0, 15},
       {"About right", 200, 407, -1, 0, 99},
-      {"buttons top", 50, 393, 0, 1, 396},
-      {"buttons bottom", 400, 424, 0, -1, 417},
+      {"About top", 50, 393, 0, 1, 396},
+      {"About bottom", 50, 424, 0, -1, 417},
+      {"Show networks top", 400, 393, 0, 1, 396},
+      {"Show networks bottom", 400, 424, 0, -1, 417},
   };
   for (const Scan& scan : scans) {
     int found = FirstEdge(shot, scan.x, scan.y, scan.dx, scan.dy, face);
@@ -522,15 +618,40 @@ TEST_F(MainWindowTest, ScreenShowsTheLayoutAndAWhiteOnBlackMonospacedReport) {
 
 // ---------------------------------------------------------------- closing
 
-TEST_F(MainWindowTest, AltF4EndsTheProgramWithExitCodeZero) {
+// Ways a person closes the main window.
+struct Closing {
+  const char* name;
+  bool closeBox;  // click the caption's close box, else press Alt+F4
+};
+
+void PrintTo(const Closing& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class ClosingTest : public MainWindowTest, public ::testing::WithParamInterface<Closing> {};
+
+TEST_P(ClosingTest, EndsTheProgramWithExitCodeZeroAndNoProcessLeft) {
   DWORD pid = app_.info.dwProcessId;
-  ASSERT_TRUE(BringToFront(app_.main));
-  PressKey(VK_F4, VK_MENU);
+  CalculateClassCHosts50();
+  if (GetParam().closeBox) {
+    POINT box{};
+    ASSERT_TRUE(CloseBoxPoint(app_.main, box)) << "no close box";
+    ClickAtScreen(app_.main, box);
+  } else {
+    ASSERT_TRUE(BringToFront(app_.main));
+    PressKey(VK_F4, VK_MENU);
+  }
   DWORD exitCode = 1;
   ASSERT_TRUE(WaitForExit(app_, 10000, exitCode)) << "still running";
   EXPECT_EQ(exitCode, 0u);
   EXPECT_TRUE(WaitUntil([&] { return CountProcessesOf(pid) == 0; }))
       << CountProcessesOf(pid) << " processes left";
 }
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, ClosingTest,
+                         ::testing::Values(Closing{"AltF4", false}, Closing{"CloseBox", true}),
+                         [](const ::testing::TestParamInfo<Closing>& row) {
+                           return row.param.name;
+                         });
 
 }  // namespace
