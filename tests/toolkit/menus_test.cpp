@@ -337,24 +337,25 @@ BOOL CALLBACK CloseOwnWindow(HWND window, LPARAM closed) {
   return TRUE;
 }
 
+struct LaunchAttempt {
+  std::string target;
+  volatile LONG result = -1;
+};
+
+DWORD WINAPI RunOpenLink(LPVOID data) {
+  auto* attempt = static_cast<LaunchAttempt*>(data);
+  InterlockedExchange(&attempt->result, OpenLink(attempt->target.c_str()));
+  return 0;
+}
+
 TEST(Launch, AMissingTargetFailsWithoutShowingAnything) {
-  struct Attempt {
-    std::string target;
-    volatile LONG result = -1;
-  } attempt;
+  LaunchAttempt attempt;
   char temp[MAX_PATH];
   ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
   attempt.target = std::string(temp) + "velkor-no-such-file.velkor-none";
   DeleteFileA(attempt.target.c_str());
   // The launch runs on its own thread: a shell error dialog would block it.
-  HANDLE thread = CreateThread(
-      nullptr, 0,
-      [](LPVOID data) -> DWORD {
-        auto* run = static_cast<Attempt*>(data);
-        InterlockedExchange(&run->result, OpenLink(run->target.c_str()));
-        return 0;
-      },
-      &attempt, 0, nullptr);
+  HANDLE thread = CreateThread(nullptr, 0, RunOpenLink, &attempt, 0, nullptr);
   ASSERT_NE(thread, nullptr);
   bool returned = WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0;
   int dialogs = 0;
