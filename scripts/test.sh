@@ -21,6 +21,21 @@ echo "== native build and tests"
 configure "$build/native" -DVELKOR_SANITIZE=ON -DVELKOR_BENCHMARKS=ON
 ctest --test-dir "$build/native" --output-on-failure --no-tests=error
 
+echo "== fuzzing (clang, libFuzzer; a crash fails the run)"
+CC=clang CXX=clang++ cmake -S "$here" -B "$build/fuzz" -DVELKOR_WERROR=ON -DVELKOR_FUZZ=ON >/dev/null
+cmake --build "$build/fuzz" -j"$jobs" --target velkor_fuzzers
+for harness in text calculation patterns cli; do
+  # A scratch copy of the seeds, so the checked-in corpus only changes by hand.
+  work="$build/fuzz/run/$harness"
+  rm -rf "$work"
+  mkdir -p "$work/corpus" "$work/artifacts"
+  cp "$here/tests/fuzz/corpus/$harness/"* "$work/corpus/"
+  "$build/fuzz/tests/fuzz/fuzz_$harness" -max_total_time=15 -timeout=5 -print_final_stats=1 \
+    -artifact_prefix="$work/artifacts/" "$work/corpus" >"$work/log" 2>&1 ||
+    { tail -n 40 "$work/log"; echo "fuzz_$harness failed; the input is in $work/artifacts"; exit 1; }
+  grep -h '^stat::number_of_executed_units' "$work/log" | sed "s/^/fuzz_$harness: /"
+done
+
 echo "== Windows i686 build (compile and link only)"
 configure "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-i686-w64-mingw32.cmake" \
   -DVELKOR_DEPS_PREFIX="$build/deps/i686-w64-mingw32"
