@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "calc/address.hpp"
 #include "cli/options.hpp"
@@ -20,3 +21,9 @@ struct ListingRange {
 // blocks; memory use does not depend on the number of rows. Returns false when
 // a write failed.
 bool WriteListing(const ListingRange& range, ListFormat format, std::FILE* file);
+
+// The rows that `options` select among indexes 0 .. lastIndex (pages of the
+// desktop list, a clipped span, or all). False with a message in `problem`
+// when the page or first index does not exist.
+bool SelectRows(const CliOptions& options, int32_t lastIndex, ListingRange& range,
+                std::string& problem);

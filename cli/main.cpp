@@ -103,36 +103,6 @@ bool WriteLines(const std::vector<std::string>& lines, std::FILE* file) {
   return std::fflush(file) == 0 && !std::ferror(file);
 }
 
-// Picks the rows of the selection; false with a message when they do not exist.
-bool SelectRows(const CliOptions& options, int32_t lastIndex, ListingRange& range,
-                std::string& problem) {
-  range.first = 0;
-  range.last = lastIndex;
-  if (options.selection == RowSelection::Page) {
-    const int32_t pages = PageCount(lastIndex, SubnetPageSize);
-    if (options.page > pages) {
-      problem =
-          "no such page: the list has " + std::to_string(pages) + (pages == 1 ? " page" : " pages");
-      return false;
-    }
-    IndexRange pageRange;
-    PageRange(lastIndex, SubnetPageSize, static_cast<int32_t>(options.page), pageRange);
-    range.first = pageRange.first;
-    range.last = pageRange.last;
-  } else if (options.selection == RowSelection::Span) {
-    if (options.fromIndex > lastIndex) {
-      problem = "no such index: the last index is " + std::to_string(lastIndex);
-      return false;
-    }
-    range.first = static_cast<int32_t>(options.fromIndex);
-    // Both are below 2^63 and at most lastIndex is added, so nothing wraps.
-    if (options.rowCount >= 0 && options.rowCount <= lastIndex - options.fromIndex) {
-      range.last = static_cast<int32_t>(options.fromIndex + options.rowCount - 1);
-    }
-  }
-  return true;
-}
-
 int ListSubnets(const CliOptions& options, const SubnetPlan& plan) {
   ListingRange range;
   range.network = plan.network;
@@ -143,14 +113,8 @@ int ListSubnets(const CliOptions& options, const SubnetPlan& plan) {
 }
 
 int Calculate(const CliOptions& options) {
-  CalculationInput input;
-  input.classIndex = options.classIndex;
-  input.method = options.method;
-  input.networkText = options.networkText;
-  input.countText = options.countText;
-  input.maskText = options.maskText;
   SubnetPlan* plan = CreateSubnetPlan();
-  const CalculationOutcome outcome = RunCalculationSteps(*plan, input);
+  const CalculationOutcome outcome = RunCalculationSteps(*plan, CalculationInputOf(options));
   int status = ExitSuccess;
   if (!outcome.title.empty()) {
     std::fprintf(stderr, "%s: %s\n", outcome.title.c_str(), outcome.text.c_str());

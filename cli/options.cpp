@@ -248,3 +248,13 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
   if (parsed.error.empty()) parsed.error = ReadListing(raw, parsed.options);
   return parsed;
 }
+
+CalculationInput CalculationInputOf(const CliOptions& options) {
+  CalculationInput input;
+  input.classIndex = options.classIndex;
+  input.method = options.method;
+  input.networkText = options.networkText;
+  input.countText = options.countText;
+  input.maskText = options.maskText;
+  return input;
+}

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "calc/calculation.hpp"
+
 // What one run does.
 enum class CliAction { Report, List, Help, Version };
 
@@ -35,3 +37,6 @@ struct ParsedCommandLine {
 
 // Reads argv[1 .. argc-1]. --help and --version win over everything else that parses.
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// The calculation the options ask for, as the desktop program's controls give it.
+CalculationInput CalculationInputOf(const CliOptions& options);

@@ -43,26 +43,6 @@ void CheckOptions(const CliOptions& options) {
   FUZZ_CHECK(options.rowCount == -1 || options.rowCount >= 1);
 }
 
-// The rows of the selection, cut to MaxRows.
-ListingRange SelectedRows(const CliOptions& options, const SubnetPlan& plan) {
-  ListingRange range;
-  range.network = plan.network;
-  range.blockSize = plan.StepSize();
-  const int32_t lastIndex = plan.TotalSubnets() - 1;
-  range.last = lastIndex;
-  if (options.selection == RowSelection::Page) {
-    IndexRange page;
-    PageRange(lastIndex, SubnetPageSize,
-              static_cast<int32_t>(std::min<int64_t>(options.page, lastIndex + 1)), page);
-    range.first = page.first;
-    range.last = page.last;
-  } else if (options.selection == RowSelection::Span) {
-    range.first = static_cast<int32_t>(std::min<int64_t>(options.fromIndex, lastIndex));
-  }
-  range.last = std::min(range.last, range.first + MaxRows - 1);
-  return range;
-}
-
 // One line per row, plus the header of tsv and csv or the brackets of json.
 void CheckListing(const ListingRange& range, ListFormat format) {
   char* text = nullptr;
@@ -77,6 +57,27 @@ void CheckListing(const ListingRange& range, ListFormat format) {
   const int64_t framing = format == ListFormat::Text ? 0 : (format == ListFormat::Json ? 2 : 1);
   FUZZ_CHECK(std::count(written.begin(), written.end(), '\n') == rows + framing);
   FUZZ_CHECK(!written.empty() && written.back() == '\n');
+}
+
+// The selected rows exist and lie inside the plan, or the selection is refused
+// with a reason; a listing of (at most MaxRows of) them is well formed.
+void CheckSelection(const CliOptions& options, const SubnetPlan& plan) {
+  ListingRange range;
+  range.network = plan.network;
+  range.blockSize = plan.StepSize();
+  std::string problem;
+  const int32_t lastIndex = plan.TotalSubnets() - 1;
+  if (!SelectRows(options, lastIndex, range, problem)) {
+    FUZZ_CHECK(!problem.empty());
+    FUZZ_CHECK(options.selection != RowSelection::All);
+    return;
+  }
+  FUZZ_CHECK(0 <= range.first && range.first <= range.last && range.last <= lastIndex);
+  if (options.selection == RowSelection::All)
+    FUZZ_CHECK(range.first == 0 && range.last == lastIndex);
+  if (options.selection == RowSelection::Span) FUZZ_CHECK(range.first == options.fromIndex);
+  range.last = std::min(range.last, range.first + MaxRows - 1);
+  CheckListing(range, options.format);
 }
 
 }  // namespace
@@ -95,18 +96,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   CheckOptions(options);
   if (options.action != CliAction::Report && options.action != CliAction::List) return 0;
 
-  CalculationInput input;
-  input.classIndex = options.classIndex;
-  input.method = options.method;
-  input.networkText = options.networkText;
-  input.countText = options.countText;
-  input.maskText = options.maskText;
   SubnetPlan* plan = CreateSubnetPlan();
-  const CalculationOutcome outcome = RunCalculationSteps(*plan, input);
+  const CalculationOutcome outcome = RunCalculationSteps(*plan, CalculationInputOf(options));
   FUZZ_CHECK(outcome.success == outcome.title.empty());
-  if (outcome.success && options.action == CliAction::List) {
-    CheckListing(SelectedRows(options, *plan), options.format);
-  }
+  if (outcome.success && options.action == CliAction::List) CheckSelection(options, *plan);
   plan->Release();
   return 0;
 }
