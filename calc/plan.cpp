@@ -17,6 +17,15 @@ int32_t PowerOfTwo(int32_t k) {
   return int32_t{1} << k;
 }
 
+// The smallest i in first .. limit-1 whose 2^i - 2 usable addresses or
+// subnets hold `count`, or -1 when none does.
+int32_t SmallestBitsHolding(int32_t count, int32_t first, int32_t limit) {
+  for (int32_t i = first; i < limit; ++i) {
+    if (PowerOfTwo(i) - 2 >= count) return i;
+  }
+  return -1;
+}
+
 // The top `bits` bits set, the rest clear.
 uint32_t LeadingOnes(int bits) {
   if (bits <= 0) return 0;
@@ -42,33 +51,27 @@ bool SubnetPlan::FromHosts(int32_t count) {
   if (count > row.maxCount) return false;
   // A sub-network needs its network and broadcast address, so h starts at 1
   // (h = 0 would give one-address blocks whose "first host" lies outside them).
-  for (int32_t i = 1; i < row.subnettingBits; ++i) {
-    if (PowerOfTwo(i) - 2 >= count) {
-      hostBits = i;
-      subnetBits = row.subnettingBits - i;
-      usableHosts = PowerOfTwo(i) - 2;
-      usableSubnets = PowerOfTwo(subnetBits) - 2;
-      blockSize = PowerOfTwo(i);
-      return true;
-    }
-  }
-  return false;
+  const int32_t h = SmallestBitsHolding(count, 1, row.subnettingBits);
+  if (h < 0) return false;
+  StoreBits(row.subnettingBits - h, h);
+  return true;
 }
 
 bool SubnetPlan::FromSubnets(int32_t count) {
   const NetworkClass& row = ClassRow(classIndex);
   if (count > row.maxCount) return false;
-  for (int32_t i = 0; i < row.subnettingBits; ++i) {
-    if (PowerOfTwo(i) - 2 >= count) {
-      subnetBits = i;
-      hostBits = row.subnettingBits - i;
-      usableSubnets = PowerOfTwo(i) - 2;
-      usableHosts = PowerOfTwo(hostBits) - 2;
-      blockSize = PowerOfTwo(hostBits);
-      return true;
-    }
-  }
-  return false;
+  const int32_t s = SmallestBitsHolding(count, 0, row.subnettingBits);
+  if (s < 0) return false;
+  StoreBits(s, row.subnettingBits - s);
+  return true;
+}
+
+void SubnetPlan::StoreBits(int32_t s, int32_t h) {
+  subnetBits = s;
+  hostBits = h;
+  usableSubnets = PowerOfTwo(s) - 2;
+  usableHosts = PowerOfTwo(h) - 2;
+  blockSize = PowerOfTwo(h);
 }
 
 bool SubnetPlan::FromMask(const std::string& maskText) {

@@ -47,6 +47,10 @@ class SubnetPlan final {
   virtual int32_t StepSize() const;  // blockSize
   // Frees the object.
   virtual void Release();
+
+ private:
+  // Stores the plan of s subnet bits and h host bits (all five plan fields).
+  void StoreBits(int32_t s, int32_t h);
 };
 
 // A zero-filled plan with class index 0; the caller owns it (Release frees it).
