@@ -1,21 +1,12 @@
 // The control framework: records, kind tables, the creation steps, the
 // control procedure and the operations every kind answers.
-#include <iterator>
-
-#include "toolkit/internal.hpp"
+#include "toolkit/control_framework.hpp"
 
 namespace {
 
 // Holds the control id + 1; a notification is routed only when it agrees with
 // the Win32 control id.
 constexpr char ControlIdProperty[] = "VelkorControlId";
-
-const KindOperations* const KindTables[] = {
-    &FrameBoxOperations,     &LabelOperations,      &DropDownListOperations, &TextEntryOperations,
-    &AddressEntryOperations, &PushButtonOperations, &TextAreaOperations,
-};
-static_assert(std::size(KindTables) == static_cast<std::size_t>(ControlKind::Count),
-              "one operation table per control kind");
 
 // Null means the stock DEFAULT_GUI_FONT.
 HFONT& DefaultControlFont() {
@@ -36,8 +27,7 @@ int PropertyId(HWND handle) {
 // WM_NCDESTROY: the kind's destroy action, then the record, property and
 // undelivered events go.
 void ForgetControl(ControlRecord& control) {
-  const KindOperations& operations = OperationsOf(control.kind);
-  if (operations.destroy != nullptr) operations.destroy(control);
+  CallKind(&control, &KindOperations::destroy);
   int id = control.id;
   RemovePropA(control.handle, ControlIdProperty);
   SetWindowLongPtrA(control.handle, GWLP_ID, -1);
@@ -55,23 +45,43 @@ LRESULT CALLBACK ControlProcedure(HWND handle, UINT message, WPARAM wParam,
   }
   WNDPROC original = control->originalProcedure;
   LRESULT result = 0;
-  auto hook = OperationsOf(control->kind).message;
-  if (hook != nullptr && hook(*control, message, wParam, lParam, &result)) return result;
+  if (CallKind(control, &KindOperations::message, message, wParam, lParam, &result)) return result;
   if (message == WM_NCDESTROY) ForgetControl(*control);
   return CallWindowProcA(original, handle, message, wParam, lParam);
 }
 
-RECT ParentRect(HWND handle) {
+// The outer rectangle of a control in its parent's client coordinates; empty
+// for a dead id.
+RECT ParentRectOf(int ctl) {
   RECT area{};
-  GetWindowRect(handle, &area);
-  MapWindowPoints(HWND_DESKTOP, GetParent(handle), reinterpret_cast<POINT*>(&area), 2);
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control == nullptr) return area;
+  GetWindowRect(control->handle, &area);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control->handle), reinterpret_cast<POINT*>(&area), 2);
   return area;
 }
 
 }  // namespace
 
+// A switch without default, so that the compiler names a kind left out.
 const KindOperations& OperationsOf(ControlKind kind) {
-  return *KindTables[static_cast<std::size_t>(kind)];
+  switch (kind) {
+    case ControlKind::FrameBox:
+      return FrameBoxOperations;
+    case ControlKind::Label:
+      return LabelOperations;
+    case ControlKind::DropDownList:
+      return DropDownListOperations;
+    case ControlKind::TextEntry:
+      return TextEntryOperations;
+    case ControlKind::AddressEntry:
+      return AddressEntryOperations;
+    case ControlKind::PushButton:
+      return PushButtonOperations;
+    case ControlKind::TextArea:
+      return TextAreaOperations;
+  }
+  return FrameBoxOperations;  // not reached: every kind has its case
 }
 
 IdTable<ControlRecord>& ControlTable() {
@@ -122,8 +132,7 @@ intptr_t CreateControl(int id, int x, int y, int w, int h, const ControlCreation
                    ? DefaultControlFont()
                    : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-  const KindOperations& operations = OperationsOf(creation.kind);
-  if (operations.finish != nullptr) operations.finish(control, h);
+  CallKind(&control, &KindOperations::finish, h);
   return id == AutoId ? controlId : reinterpret_cast<intptr_t>(handle);
 }
 
@@ -169,9 +178,8 @@ int StoredControlColour(ControlRecord& control, int attribute) {
 void ControlSetText(int ctl, const char* text) {
   ControlRecord* control = ControlTable().Find(ctl);
   if (control == nullptr) return;
-  auto setText = OperationsOf(control->kind).setText;
-  if (setText != nullptr) {
-    setText(*control, text);
+  if (OperationsOf(control->kind).setText != nullptr) {
+    CallKind(control, &KindOperations::setText, text);
   } else {
     SetWindowTextA(control->handle, text != nullptr ? text : "");
   }
@@ -180,53 +188,40 @@ void ControlSetText(int ctl, const char* text) {
 std::string ControlGetText(int ctl) {
   ControlRecord* control = ControlTable().Find(ctl);
   if (control == nullptr) return std::string();
-  auto getText = OperationsOf(control->kind).getText;
-  return getText != nullptr ? getText(*control) : WindowText(control->handle);
+  if (OperationsOf(control->kind).getText != nullptr) {
+    return CallKind(control, &KindOperations::getText);
+  }
+  return WindowText(control->handle);
 }
 
 void ControlSetState(int ctl, intptr_t value) {
-  ControlRecord* control = ControlTable().Find(ctl);
-  if (control != nullptr && OperationsOf(control->kind).setState != nullptr) {
-    OperationsOf(control->kind).setState(*control, value);
-  }
+  CallKind(ControlTable().Find(ctl), &KindOperations::setState, value);
 }
 
 intptr_t ControlGetState(int ctl) {
-  ControlRecord* control = ControlTable().Find(ctl);
-  if (control == nullptr || OperationsOf(control->kind).getState == nullptr) return 0;
-  return OperationsOf(control->kind).getState(*control);
+  return CallKind(ControlTable().Find(ctl), &KindOperations::getState);
 }
 
 int ControlAddItem(int ctl, int position, const char* text) {
-  ControlRecord* control = ControlTable().Find(ctl);
-  if (control == nullptr || OperationsOf(control->kind).addItem == nullptr) return 0;
-  return OperationsOf(control->kind).addItem(*control, position, text != nullptr ? text : "");
+  return CallKind(ControlTable().Find(ctl), &KindOperations::addItem, position,
+                  text != nullptr ? text : "");
 }
 
 int ControlAddColumn(int ctl, int position, const char* title, int width) {
-  ControlRecord* control = ControlTable().Find(ctl);
-  if (control == nullptr || OperationsOf(control->kind).addColumn == nullptr) return 0;
-  return OperationsOf(control->kind)
-      .addColumn(*control, position, title != nullptr ? title : "", width);
+  return CallKind(ControlTable().Find(ctl), &KindOperations::addColumn, position,
+                  title != nullptr ? title : "", width);
 }
 
 std::string ControlItemText(int ctl, int item, int column) {
-  ControlRecord* control = ControlTable().Find(ctl);
-  if (control == nullptr || OperationsOf(control->kind).itemText == nullptr) return std::string();
-  return OperationsOf(control->kind).itemText(*control, item, column);
+  return CallKind(ControlTable().Find(ctl), &KindOperations::itemText, item, column);
 }
 
 void ControlClearItems(int ctl) {
-  ControlRecord* control = ControlTable().Find(ctl);
-  if (control != nullptr && OperationsOf(control->kind).clearItems != nullptr) {
-    OperationsOf(control->kind).clearItems(*control);
-  }
+  CallKind(ControlTable().Find(ctl), &KindOperations::clearItems);
 }
 
 int ControlCountItems(int ctl) {
-  ControlRecord* control = ControlTable().Find(ctl);
-  if (control == nullptr || OperationsOf(control->kind).countItems == nullptr) return 0;
-  return OperationsOf(control->kind).countItems(*control);
+  return CallKind(ControlTable().Find(ctl), &KindOperations::countItems);
 }
 
 void ControlSetHidden(int ctl, int hide) {
@@ -250,39 +245,28 @@ void ControlSetFont(int ctl, NativeHandle font) {
 }
 
 void ControlSetColor(int ctl, int attribute, int colour) {
-  ControlRecord* control = ControlTable().Find(ctl);
-  if (control != nullptr && OperationsOf(control->kind).setColour != nullptr) {
-    OperationsOf(control->kind).setColour(*control, attribute, colour);
-  }
+  CallKind(ControlTable().Find(ctl), &KindOperations::setColour, attribute, colour);
 }
 
 int ControlGetColor(int ctl, int attribute) {
-  ControlRecord* control = ControlTable().Find(ctl);
-  if (control == nullptr || OperationsOf(control->kind).getColour == nullptr) return 0;
-  return OperationsOf(control->kind).getColour(*control, attribute);
+  return CallKind(ControlTable().Find(ctl), &KindOperations::getColour, attribute);
 }
 
 int ControlX(int ctl) {
-  ControlRecord* control = ControlTable().Find(ctl);
-  return control != nullptr ? ParentRect(control->handle).left : 0;
+  return ParentRectOf(ctl).left;
 }
 
 int ControlY(int ctl) {
-  ControlRecord* control = ControlTable().Find(ctl);
-  return control != nullptr ? ParentRect(control->handle).top : 0;
+  return ParentRectOf(ctl).top;
 }
 
 int ControlWidth(int ctl) {
-  ControlRecord* control = ControlTable().Find(ctl);
-  if (control == nullptr) return 0;
-  RECT area = ParentRect(control->handle);
+  RECT area = ParentRectOf(ctl);
   return area.right - area.left;
 }
 
 int ControlHeight(int ctl) {
-  ControlRecord* control = ControlTable().Find(ctl);
-  if (control == nullptr) return 0;
-  RECT area = ParentRect(control->handle);
+  RECT area = ParentRectOf(ctl);
   return area.bottom - area.top;
 }
 

@@ -1,6 +1,6 @@
-// Shared private declarations of the Win32 toolkit: records, id tables, the
-// event stream's internal entry points, the container stack and the control
-// kind tables. Included only by toolkit/*.cpp.
+// Shared private declarations of the Win32 toolkit: window records, the event
+// stream's internal entry points, the container stack and the shared brushes.
+// Included only by toolkit/*.cpp (the control framework has its own header).
 #pragma once
 
 #include <windows.h>
@@ -94,91 +94,6 @@ class SharedBrush {
 };
 // Number of distinct colour brushes alive.
 int SharedBrushCount();
-
-// ---------------------------------------------------------------------------
-// Controls
-
-enum class ControlKind {
-  FrameBox,
-  Label,
-  DropDownList,
-  TextEntry,
-  AddressEntry,
-  PushButton,
-  TextArea,
-  Count
-};
-
-struct ControlRecord {
-  int id = 0;
-  HWND handle = nullptr;
-  ControlKind kind = ControlKind::FrameBox;
-  WNDPROC originalProcedure = nullptr;
-  int textColour = DefaultColour;
-  int backgroundColour = DefaultColour;
-  SharedBrush backgroundBrush;  // for a set background colour
-  int emptyLineMarker = 0;      // TextArea: 1 = an empty first line is pending
-  bool themedBorder = false;    // TextArea: paints its own visual-styles border
-  HFONT fieldFont = nullptr;    // AddressEntry: its fields' font, when it does not delete it
-};
-
-// Per-kind operations; a null entry means the default behaviour (noted), or no
-// effect with result 0 / the empty text. Geometry and visibility are the same
-// for every kind and are not in the table.
-struct KindOperations {
-  // WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* sent to the parent [the window's default].
-  bool (*notification)(ControlRecord& control, UINT message, WPARAM wParam, LPARAM lParam,
-                       LRESULT* result) = nullptr;
-  void (*destroy)(ControlRecord& control) = nullptr;
-  intptr_t (*getState)(ControlRecord& control) = nullptr;
-  void (*setState)(ControlRecord& control, intptr_t value) = nullptr;
-  std::string (*getText)(ControlRecord& control) = nullptr;             // [GetWindowTextA]
-  void (*setText)(ControlRecord& control, const char* text) = nullptr;  // [SetWindowTextA]
-  int (*addItem)(ControlRecord& control, int position, const char* text) = nullptr;
-  void (*clearItems)(ControlRecord& control) = nullptr;
-  int (*countItems)(ControlRecord& control) = nullptr;
-  std::string (*itemText)(ControlRecord& control, int item, int column) = nullptr;
-  int (*addColumn)(ControlRecord& control, int position, const char* title, int width) = nullptr;
-  void (*setColour)(ControlRecord& control, int attribute, int colour) = nullptr;
-  int (*getColour)(ControlRecord& control, int attribute) = nullptr;
-  // Finishing steps after creation; `height` is the requested outer height.
-  void (*finish)(ControlRecord& control, int height) = nullptr;
-  // Messages to the control itself, before its own procedure sees them.
-  bool (*message)(ControlRecord& control, UINT message, WPARAM wParam, LPARAM lParam,
-                  LRESULT* result) = nullptr;
-};
-
-extern const KindOperations FrameBoxOperations;
-extern const KindOperations LabelOperations;
-extern const KindOperations DropDownListOperations;
-extern const KindOperations TextEntryOperations;
-extern const KindOperations AddressEntryOperations;
-extern const KindOperations PushButtonOperations;
-extern const KindOperations TextAreaOperations;
-
-const KindOperations& OperationsOf(ControlKind kind);
-IdTable<ControlRecord>& ControlTable();
-// The record of a toolkit control whose property and control id agree, or null.
-ControlRecord* ControlOfHandle(HWND handle);
-
-// What a kind's creation passes to the shared creation steps.
-struct ControlCreation {
-  ControlKind kind;
-  const char* className;
-  DWORD style;
-  DWORD exStyle;
-  const char* text;
-  int nativeHeight = 0;  // height the native window is created with; 0 = the requested one
-};
-// The shared creation steps; the kind's finishing steps get the requested height.
-intptr_t CreateControl(int id, int x, int y, int w, int h, const ControlCreation& creation);
-
-// Colour handling of Label and TextEntry: answers WM_CTLCOLOR* with the stored
-// colours, using `systemBackground` (a COLOR_* index) when only a text colour is set.
-bool AnswerControlColour(ControlRecord& control, HDC dc, int systemBackground, LRESULT* result);
-// Stores a colour of a Label or TextEntry and redraws the control.
-void StoreControlColour(ControlRecord& control, int attribute, int colour);
-int StoredControlColour(ControlRecord& control, int attribute);
 
 // Destroys every popup menu still alive (teardown).
 void ReleaseAllPopupMenus();

@@ -1,13 +1,17 @@
 // AddressEntry: the IP address control. Its state is an Ipv4Value (first field
 // in the lowest byte), while the native control holds the first field in the
 // highest byte.
-#include "toolkit/internal.hpp"
+#include "toolkit/control_framework.hpp"
 
 #include <commctrl.h>
 
 #include <cstdio>
 
 namespace {
+
+struct AddressEntryState {
+  HFONT fieldFont = nullptr;  // its fields' font, when the control does not delete it
+};
 
 uint32_t ReverseBytes(uint32_t value) {
   return (value >> 24) | ((value >> 8) & 0xFF00u) | ((value << 8) & 0xFF0000u) | (value << 24);
@@ -56,7 +60,7 @@ bool OnMessage(ControlRecord& control, UINT message, WPARAM, LPARAM, LRESULT*) {
     auto own = reinterpret_cast<HFONT>(SendMessageA(field, WM_GETFONT, 0, 0));
     if (own != nullptr && GetObjectType(own) == OBJ_FONT && own != GetStockObject(ANSI_VAR_FONT) &&
         own != GetStockObject(DEFAULT_GUI_FONT) && own != GetStockObject(SYSTEM_FONT)) {
-      control.fieldFont = own;
+      KindState<AddressEntryState>(control).fieldFont = own;
     }
   }
   return false;
@@ -64,10 +68,9 @@ bool OnMessage(ControlRecord& control, UINT message, WPARAM, LPARAM, LRESULT*) {
 
 // Runs after the fields were destroyed.
 void DeleteFieldFont(ControlRecord& control) {
-  if (control.fieldFont != nullptr && GetObjectType(control.fieldFont) == OBJ_FONT) {
-    DeleteObject(control.fieldFont);
-  }
-  control.fieldFont = nullptr;
+  HFONT& font = KindState<AddressEntryState>(control).fieldFont;
+  if (font != nullptr && GetObjectType(font) == OBJ_FONT) DeleteObject(font);
+  font = nullptr;
 }
 
 }  // namespace

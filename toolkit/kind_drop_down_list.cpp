@@ -1,6 +1,6 @@
 // DropDownList: a combo box with a fixed list; selection changes are posted as
 // DetailChange events.
-#include "toolkit/internal.hpp"
+#include "toolkit/control_framework.hpp"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // FrameBox: a group box with a title; only the common operations.
-#include "toolkit/internal.hpp"
+#include "toolkit/control_framework.hpp"
 
 const KindOperations FrameBoxOperations = {};
 

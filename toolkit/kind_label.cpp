@@ -1,5 +1,5 @@
 // Label: static text whose colours are applied when it asks its parent.
-#include "toolkit/internal.hpp"
+#include "toolkit/control_framework.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // PushButton: clicks reach the window's default WM_COMMAND handling and become
 // ControlEvents with DetailClick (BN_CLICKED = 0).
-#include "toolkit/internal.hpp"
+#include "toolkit/control_framework.hpp"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // TextArea: a multi-line rich-edit control. Lines are appended with one line
 // break between them; when visual styles are active it paints a themed border
 // instead of the classic client edge.
-#include "toolkit/internal.hpp"
+#include "toolkit/control_framework.hpp"
 
 #include <richedit.h>
 #include <shlwapi.h>
@@ -9,6 +9,15 @@
 #include <vssym32.h>
 
 namespace {
+
+struct TextAreaState {
+  int emptyLineMarker = 0;    // 1 = an empty first line is pending, 2 = it was written
+  bool themedBorder = false;  // paints its own visual-styles border
+};
+
+TextAreaState& StateOf(ControlRecord& control) {
+  return KindState<TextAreaState>(control);
+}
 
 // ----- Run-time libraries ---------------------------------------------------
 
@@ -119,7 +128,7 @@ void PaintBorder(HWND handle) {
 
 bool OnMessage(ControlRecord& control, UINT message, WPARAM wParam, LPARAM lParam,
                LRESULT* result) {
-  if (!control.themedBorder) return false;
+  if (!StateOf(control).themedBorder) return false;
   if (message == WM_NCCALCSIZE) {
     auto* area = reinterpret_cast<RECT*>(lParam);  // the first rectangle in both forms
     ReserveBorder(control.handle, *area);
@@ -142,19 +151,20 @@ void Insert(HWND handle, const char* text) {
 
 int AddLine(ControlRecord& control, int position, const char* text) {
   HWND handle = control.handle;
+  int& marker = StateOf(control).emptyLineMarker;
   SendMessageA(handle, EM_HIDESELECTION, TRUE, 0);
   LRESULT lineStart = position == -1 ? -1 : SendMessageA(handle, EM_LINEINDEX, position, 0);
   if (lineStart == -1) {
     int length = GetWindowTextLengthA(handle);
     SendMessageA(handle, EM_SETSEL, length, length);
-    if (control.emptyLineMarker == 1) {
+    if (marker == 1) {
       Insert(handle, "\n");
-      control.emptyLineMarker = 2;
+      marker = 2;
     }
     if (length != 0) {
       Insert(handle, "\n");
-    } else if (text[0] == '\0' && control.emptyLineMarker == 0) {
-      control.emptyLineMarker = 1;
+    } else if (text[0] == '\0' && marker == 0) {
+      marker = 1;
     }
     Insert(handle, text);
   } else {
@@ -169,7 +179,7 @@ int AddLine(ControlRecord& control, int position, const char* text) {
 // Any text replaces the whole text, so a pending empty first line goes with it.
 void SetText(ControlRecord& control, const char* text) {
   SetWindowTextA(control.handle, text != nullptr ? text : "");
-  control.emptyLineMarker = 0;
+  StateOf(control).emptyLineMarker = 0;
 }
 
 void Clear(ControlRecord& control) {
@@ -217,7 +227,8 @@ void SetColour(ControlRecord& control, int attribute, int colour) {
 
 void Finish(ControlRecord& control, int) {
   // Created without the client edge exactly when visual styles are active.
-  control.themedBorder = (GetWindowLongPtrA(control.handle, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) == 0;
+  StateOf(control).themedBorder =
+      (GetWindowLongPtrA(control.handle, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) == 0;
   // No length limit. Wine: EM_LIMITTEXT reads -1 as a negative limit that
   // refuses every typed character, so the largest positive limit is set.
   SendMessageA(control.handle, EM_EXLIMITTEXT, 0, 0x7FFFFFFF);

@@ -1,6 +1,6 @@
 // TextEntry: a one-line edit field whose colours are applied when it asks its
 // parent (a disabled or read-only edit asks with WM_CTLCOLORSTATIC).
-#include "toolkit/internal.hpp"
+#include "toolkit/control_framework.hpp"
 
 namespace {
 

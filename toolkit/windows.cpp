@@ -2,7 +2,7 @@
 // navigation, the container stack and the shared window procedure.
 #include <cstdio>
 
-#include "toolkit/internal.hpp"
+#include "toolkit/control_framework.hpp"
 
 namespace {
 
@@ -125,8 +125,7 @@ LRESULT OnCommand(HWND window, int windowId, WPARAM wParam, LPARAM lParam) {
   if (sender != nullptr) {
     ControlRecord* control = ControlOfHandle(sender);
     LRESULT result = 0;
-    if (control != nullptr && OperationsOf(control->kind).notification != nullptr &&
-        OperationsOf(control->kind).notification(*control, WM_COMMAND, wParam, lParam, &result)) {
+    if (CallKind(control, &KindOperations::notification, WM_COMMAND, wParam, lParam, &result)) {
       return result;
     }
     // The full id from the record: a notification's LOWORD cannot hold an
@@ -145,10 +144,8 @@ LRESULT OnCommand(HWND window, int windowId, WPARAM wParam, LPARAM lParam) {
 }
 
 bool RouteToKind(HWND sender, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-  ControlRecord* control = ControlOfHandle(sender);
-  if (control == nullptr) return false;
-  auto handler = OperationsOf(control->kind).notification;
-  return handler != nullptr && handler(*control, message, wParam, lParam, result);
+  return CallKind(ControlOfHandle(sender), &KindOperations::notification, message, wParam, lParam,
+                  result);
 }
 
 // A toolkit window destroyed other than by WindowClose (with its owner, or by

@@ -1,0 +1,121 @@
+// The control framework inside the toolkit: the control record, the per-kind
+// operation tables, the shared creation steps and the colour handling that
+// several kinds share. Included by controls.cpp, the kind_*.cpp files and the
+// window procedure.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+#include "toolkit/internal.hpp"
+
+enum class ControlKind {
+  FrameBox,
+  Label,
+  DropDownList,
+  TextEntry,
+  AddressEntry,
+  PushButton,
+  TextArea,
+};
+
+// What a kind keeps beyond the common record: a struct private to the kind's
+// file, created on first use and destroyed with the record.
+using KindStateHolder = std::unique_ptr<void, void (*)(void*)>;
+
+struct ControlRecord {
+  int id = 0;
+  HWND handle = nullptr;
+  ControlKind kind = ControlKind::FrameBox;
+  WNDPROC originalProcedure = nullptr;
+  int textColour = DefaultColour;
+  int backgroundColour = DefaultColour;
+  SharedBrush backgroundBrush;  // for a set background colour
+  KindStateHolder state{nullptr, [](void*) {}};
+};
+
+// The kind state of `control`, of the type its kind uses. Only the kind's own
+// file calls this, always with the same type.
+template <typename State>
+State& KindState(ControlRecord& control) {
+  if (control.state == nullptr) {
+    control.state =
+        KindStateHolder(new State(), [](void* state) { delete static_cast<State*>(state); });
+  }
+  return *static_cast<State*>(control.state.get());
+}
+
+// Per-kind operations; a null entry means the default behaviour (noted), or no
+// effect with result 0 / the empty text. Geometry and visibility are the same
+// for every kind and are not in the table.
+struct KindOperations {
+  // WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* sent to the parent [the window's default].
+  bool (*notification)(ControlRecord& control, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result) = nullptr;
+  void (*destroy)(ControlRecord& control) = nullptr;
+  intptr_t (*getState)(ControlRecord& control) = nullptr;
+  void (*setState)(ControlRecord& control, intptr_t value) = nullptr;
+  std::string (*getText)(ControlRecord& control) = nullptr;             // [GetWindowTextA]
+  void (*setText)(ControlRecord& control, const char* text) = nullptr;  // [SetWindowTextA]
+  int (*addItem)(ControlRecord& control, int position, const char* text) = nullptr;
+  void (*clearItems)(ControlRecord& control) = nullptr;
+  int (*countItems)(ControlRecord& control) = nullptr;
+  std::string (*itemText)(ControlRecord& control, int item, int column) = nullptr;
+  int (*addColumn)(ControlRecord& control, int position, const char* title, int width) = nullptr;
+  void (*setColour)(ControlRecord& control, int attribute, int colour) = nullptr;
+  int (*getColour)(ControlRecord& control, int attribute) = nullptr;
+  // Finishing steps after creation; `height` is the requested outer height.
+  void (*finish)(ControlRecord& control, int height) = nullptr;
+  // Messages to the control itself, before its own procedure sees them.
+  bool (*message)(ControlRecord& control, UINT message, WPARAM wParam, LPARAM lParam,
+                  LRESULT* result) = nullptr;
+};
+
+extern const KindOperations FrameBoxOperations;
+extern const KindOperations LabelOperations;
+extern const KindOperations DropDownListOperations;
+extern const KindOperations TextEntryOperations;
+extern const KindOperations AddressEntryOperations;
+extern const KindOperations PushButtonOperations;
+extern const KindOperations TextAreaOperations;
+
+const KindOperations& OperationsOf(ControlKind kind);
+IdTable<ControlRecord>& ControlTable();
+// The record of a toolkit control whose property and control id agree, or null.
+ControlRecord* ControlOfHandle(HWND handle);
+
+// Runs the kind operation `entry` of a live control with `arguments`. A dead
+// id or a kind without the operation gives the result type's zero (0, the
+// empty text) and does nothing.
+template <typename Operation, typename... Arguments>
+auto CallKind(ControlRecord* control, Operation KindOperations::*entry, Arguments&&... arguments) {
+  Operation operation = control != nullptr ? OperationsOf(control->kind).*entry : nullptr;
+  using Result = decltype(operation(*control, std::forward<Arguments>(arguments)...));
+  if constexpr (std::is_void_v<Result>) {
+    if (operation != nullptr) operation(*control, std::forward<Arguments>(arguments)...);
+  } else {
+    return operation != nullptr ? operation(*control, std::forward<Arguments>(arguments)...)
+                                : Result{};
+  }
+}
+
+// What a kind's creation passes to the shared creation steps.
+struct ControlCreation {
+  ControlKind kind;
+  const char* className;
+  DWORD style;
+  DWORD exStyle;
+  const char* text;
+  int nativeHeight = 0;  // height the native window is created with; 0 = the requested one
+};
+// The shared creation steps; the kind's finishing steps get the requested height.
+intptr_t CreateControl(int id, int x, int y, int w, int h, const ControlCreation& creation);
+
+// Colour handling of Label and TextEntry: answers WM_CTLCOLOR* with the stored
+// colours, using `systemBackground` (a COLOR_* index) when only a text colour is set.
+bool AnswerControlColour(ControlRecord& control, HDC dc, int systemBackground, LRESULT* result);
+// Stores a colour of a Label or TextEntry and redraws the control.
+void StoreControlColour(ControlRecord& control, int attribute, int colour);
+int StoredControlColour(ControlRecord& control, int attribute);
