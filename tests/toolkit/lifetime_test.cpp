@@ -142,49 +142,6 @@ TEST(DeadIds, EveryOperationDoesNothingAndReturnsZero) {
 
 // ----- Leaks --------------------------------------------------------------------
 
-struct GuiCounts {
-  long gdi;
-  long user;
-};
-
-bool RunningOnWine() {
-  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-BOOL CALLBACK CountWindow(HWND window, LPARAM lParam) {
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != GetCurrentProcessId()) return TRUE;
-  ++*reinterpret_cast<long*>(lParam);
-  EnumChildWindows(window, CountWindow, lParam);
-  return TRUE;
-}
-
-// Wine: GetGuiResources is a stub that returns 0, so the objects are counted
-// by probing Wine's handle tables, which accept a handle's bare index.
-GuiCounts ProbedCounts() {
-  GuiCounts counts{0, 0};
-  for (UINT_PTR index = 0x20; index <= 0xFFFF; ++index) {
-    auto handle = reinterpret_cast<HANDLE>(index);
-    if (GetObjectType(handle) != 0) ++counts.gdi;
-    // USER handles are even offsets from 0x20; the low bit is ignored.
-    bool userHandle = (index & 1) == 0;
-    if (userHandle && (IsMenu(static_cast<HMENU>(handle)) ||
-                       CopyAcceleratorTableA(static_cast<HACCEL>(handle), nullptr, 0) > 0)) {
-      ++counts.user;
-    }
-  }
-  EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&counts.user));
-  return counts;
-}
-
-GuiCounts CurrentCounts() {
-  GuiCounts counts{static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
-                   static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))};
-  if (counts.gdi == 0 && counts.user == 0 && RunningOnWine()) return ProbedCounts();
-  return counts;
-}
-
 // One control of a kind in a new window, with the operations that make it
 // hold native objects.
 using KindMaker = void (*)();
@@ -230,13 +187,13 @@ void OpenAndClose(KindMaker make) {
 }
 
 TEST(Leaks, TheCountsSeeMenusAndBrushes) {
-  GuiCounts before = CurrentCounts();
+  GuiCounts before = CurrentGuiCounts();
   int menu = NewPopupMenu(AutoId);
   HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-  GuiCounts during = CurrentCounts();
+  GuiCounts during = CurrentGuiCounts();
   DeleteObject(brush);
   ReleasePopupMenu(menu);
-  GuiCounts after = CurrentCounts();
+  GuiCounts after = CurrentGuiCounts();
   EXPECT_EQ(during.gdi, before.gdi + 1);
   EXPECT_EQ(during.user, before.user + 1);
   EXPECT_EQ(after.gdi, before.gdi);
@@ -246,10 +203,10 @@ TEST(Leaks, TheCountsSeeMenusAndBrushes) {
 TEST(Leaks, EachKindLeaksNothing) {
   for (const KindLeakCase& test : kindLeakCases) {
     OpenAndClose(test.make);  // first use loads libraries and caches
-    GuiCounts before = CurrentCounts();
+    GuiCounts before = CurrentGuiCounts();
     for (int i = 0; i < 50; ++i)
       OpenAndClose(test.make);
-    GuiCounts after = CurrentCounts();
+    GuiCounts after = CurrentGuiCounts();
     std::printf("%-12s GDI objects %ld -> %ld, USER objects %ld -> %ld\n", test.kind, before.gdi,
                 after.gdi, before.user, after.user);
     EXPECT_LE(after.gdi, before.gdi) << test.kind;
@@ -286,11 +243,11 @@ TEST(Leaks, OpeningAndClosingWindowsWithEveryKindLeaksNothing) {
   OpenAndCloseAFullWindow();  // first use loads libraries and caches
   PumpEvents(50);
   int controls = LiveControlCount();
-  GuiCounts before = CurrentCounts();
+  GuiCounts before = CurrentGuiCounts();
   for (int i = 0; i < 500; ++i)
     OpenAndCloseAFullWindow();
   PumpEvents(50);
-  GuiCounts after = CurrentCounts();
+  GuiCounts after = CurrentGuiCounts();
   std::printf("GDI objects %ld -> %ld, USER objects %ld -> %ld%s\n", before.gdi, after.gdi,
               before.user, after.user, RunningOnWine() ? " (Wine: probed handle tables)" : "");
   EXPECT_GT(before.gdi, 0) << "the count must see something";

@@ -40,7 +40,45 @@ INPUT KeyInput(WORD key, bool up) {
   return input;
 }
 
+BOOL CALLBACK CountWindow(HWND window, LPARAM lParam) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != GetCurrentProcessId()) return TRUE;
+  ++*reinterpret_cast<long*>(lParam);
+  EnumChildWindows(window, CountWindow, lParam);
+  return TRUE;
+}
+
+// Wine: GetGuiResources is a stub that returns 0, so the objects are counted
+// by probing Wine's handle tables, which accept a handle's bare index.
+GuiCounts ProbedCounts() {
+  GuiCounts counts{0, 0};
+  for (UINT_PTR index = 0x20; index <= 0xFFFF; ++index) {
+    auto handle = reinterpret_cast<HANDLE>(index);
+    if (GetObjectType(handle) != 0) ++counts.gdi;
+    // USER handles are even offsets from 0x20; the low bit is ignored.
+    bool userHandle = (index & 1) == 0;
+    if (userHandle && (IsMenu(static_cast<HMENU>(handle)) ||
+                       CopyAcceleratorTableA(static_cast<HACCEL>(handle), nullptr, 0) > 0)) {
+      ++counts.user;
+    }
+  }
+  EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&counts.user));
+  return counts;
+}
+
 }  // namespace
+
+bool RunningOnWine() {
+  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+GuiCounts CurrentGuiCounts() {
+  GuiCounts counts{static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
+                   static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))};
+  if (counts.gdi == 0 && counts.user == 0 && RunningOnWine()) return ProbedCounts();
+  return counts;
+}
 
 bool WaitForEvent(int kind, int milliseconds) {
   WakeTimer timer;

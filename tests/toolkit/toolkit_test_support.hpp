@@ -42,5 +42,13 @@ class HelperThread {
   HANDLE thread_ = nullptr;
 };
 
+// GDI and USER objects of this process, for leak checks.
+struct GuiCounts {
+  long gdi;
+  long user;
+};
+GuiCounts CurrentGuiCounts();
+bool RunningOnWine();
+
 // Polls `found` from any thread every 10 ms until it holds or time runs out.
 bool PollFor(const std::function<bool()>& found, int milliseconds = 3000);
