@@ -9,6 +9,7 @@
 #include "calc/plan.hpp"
 #include "cli/listing.hpp"
 #include "cli/options.hpp"
+#include "velkor_version.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
