@@ -65,6 +65,10 @@ std::string ProgramPath() {
   return WindowsPath(VELKOR_APP_EXE);
 }
 
+std::string CommandLinePath() {
+  return WindowsPath(VELKOR_CLI_EXE);
+}
+
 bool StartApp(AppProcess& app, std::string& error) {
   std::string commandLine = "\"" + ProgramPath() + "\"";
   STARTUPINFOA startup{};

@@ -14,8 +14,9 @@ struct AppProcess {
   HWND main = nullptr;  // the visible main window once StartApp succeeded
 };
 
-// The program's file as a Windows path.
+// The program's file, and the command-line program's, as Windows paths.
 std::string ProgramPath();
+std::string CommandLinePath();
 // Starts the program and waits until its main window is visible. On failure
 // `error` says why; StopApp must still be called.
 bool StartApp(AppProcess& app, std::string& error);

@@ -1,8 +1,10 @@
-// The program file carries the window icon and the manifest that selects
-// version 6 of the common controls.
+// The program files carry the window icon, the manifest that selects version 6
+// of the common controls, and the version Windows shows in their properties.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app_driver.hpp"
 
@@ -39,5 +41,54 @@ TEST(ProgramFile, HasIconOneAndCommonControlsSixManifest) {
       << manifest;
   EXPECT_NE(manifest.find("processorArchitecture=\"*\""), std::string::npos);
 }
+
+// A string of the version resource's US English / Windows Latin-1 table.
+std::string VersionString(const std::vector<char>& info, const std::string& name) {
+  std::string path = "\\StringFileInfo\\040904E4\\" + name;
+  char* value = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) ||
+      length == 0) {
+    return "<none>";
+  }
+  return std::string(value, length - 1);
+}
+
+struct VersionedFile {
+  const char* name;
+  std::string path;
+};
+
+void PrintTo(const VersionedFile& file, std::ostream* out) {
+  *out << file.name;
+}
+
+class VersionResource : public ::testing::TestWithParam<VersionedFile> {};
+
+TEST_P(VersionResource, NamesProductMakerAndVersion) {
+  const std::string& path = GetParam().path;
+  DWORD size = GetFileVersionInfoSizeA(path.c_str(), nullptr);
+  ASSERT_GT(size, 0u) << "no version resource in " << path;
+  std::vector<char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, info.data()));
+  EXPECT_EQ(VersionString(info, "ProductName"), "Velkor - IPv4 Subnetting");
+  EXPECT_EQ(VersionString(info, "CompanyName"), "Orvantis");
+  EXPECT_EQ(VersionString(info, "FileVersion"), "1.0.2.1");
+  EXPECT_EQ(VersionString(info, "ProductVersion"), "1.0.2.1");
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);  // 1.0
+  EXPECT_EQ(fixed->dwFileVersionLS, 0x00020001u);  // .2.1
+  EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+  EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
+}
+
+INSTANTIATE_TEST_SUITE_P(ProgramFiles, VersionResource,
+                         ::testing::Values(VersionedFile{"Desktop", ProgramPath()},
+                                           VersionedFile{"CommandLine", CommandLinePath()}),
+                         [](const ::testing::TestParamInfo<VersionedFile>& row) {
+                           return row.param.name;
+                         });
 
 }  // namespace
