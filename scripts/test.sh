@@ -46,3 +46,8 @@ configure "$build/win64" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-x86_64-w64-mi
   -DCMAKE_CROSSCOMPILING_EMULATOR="$here/scripts/wine-run"
 "$here/scripts/with-wine-display.sh" "$build/win64" \
   ctest --test-dir "$build/win64" --output-on-failure --no-tests=error
+
+echo "== release: the zips and the installer, used under Wine as a user would"
+"$here/scripts/package.sh"
+"$here/scripts/with-wine-display.sh" "$build/win64" python3 "$here/tests/release/run_release_tests.py" \
+  "$here/dist" "$build/release/setup-amd64-test.exe" "$build/win64/tests/release/start_program.exe"

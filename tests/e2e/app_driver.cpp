@@ -70,7 +70,11 @@ std::string CommandLinePath() {
 }
 
 bool StartApp(AppProcess& app, std::string& error) {
-  std::string commandLine = "\"" + ProgramPath() + "\"";
+  return StartApp(app, error, ProgramPath());
+}
+
+bool StartApp(AppProcess& app, std::string& error, const std::string& program) {
+  std::string commandLine = "\"" + program + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,

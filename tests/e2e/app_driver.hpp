@@ -20,6 +20,8 @@ std::string CommandLinePath();
 // Starts the program and waits until its main window is visible. On failure
 // `error` says why; StopApp must still be called.
 bool StartApp(AppProcess& app, std::string& error);
+// The same with another copy of the program (a Windows path).
+bool StartApp(AppProcess& app, std::string& error, const std::string& program);
 // Waits up to timeoutMs for the process to end; true with its exit code.
 bool WaitForExit(const AppProcess& app, DWORD timeoutMs, DWORD& exitCode);
 // Ends the process if it still runs and closes its handles.
