@@ -7,7 +7,7 @@
 #include "calc/calculation.hpp"
 #include "calc/enumeration.hpp"
 #include "calc/plan.hpp"
-#include "cli/listing.hpp"
+#include "cli/selection.hpp"
 #include "cli/options.hpp"
 #include "velkor_version.h"
 

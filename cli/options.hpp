@@ -5,15 +5,13 @@
 #include <string>
 
 #include "calc/calculation.hpp"
+#include "calc/listing.hpp"
 
 // What one run does.
 enum class CliAction { Report, List, Help, Version };
 
 // Which sub-networks a listing prints.
 enum class RowSelection { All, Page, Span };
-
-// How a listing prints its rows.
-enum class ListFormat { Text, Tsv, Csv, Json };
 
 struct CliOptions {
   CliAction action = CliAction::Report;

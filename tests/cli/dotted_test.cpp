@@ -5,7 +5,7 @@
 
 #include "calc/address.hpp"
 #include "calc/subnet_range.hpp"
-#include "cli/dotted.hpp"
+#include "calc/dotted.hpp"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "calc/calculation.hpp"
 #include "calc/enumeration.hpp"
-#include "cli/listing.hpp"
+#include "cli/selection.hpp"
 #include "cli/options.hpp"
 #include "tests/fuzz/fuzz_check.hpp"
 

@@ -1,12 +1,14 @@
-// Streaming the sub-network list of a plan in the command line's formats.
+// Streaming the sub-network list of a plan as text, TSV, CSV or JSON: velkor's
+// listings and the sub-networks window's CSV file.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
-#include <string>
 
 #include "calc/address.hpp"
-#include "cli/options.hpp"
+
+// How a listing prints its rows.
+enum class ListFormat { Text, Tsv, Csv, Json };
 
 // The rows to print: indexes first .. last (inclusive) of blocks of
 // `blockSize` addresses of `network`.
@@ -21,9 +23,3 @@ struct ListingRange {
 // blocks; memory use does not depend on the number of rows. Returns false when
 // a write failed.
 bool WriteListing(const ListingRange& range, ListFormat format, std::FILE* file);
-
-// The rows that `options` select among indexes 0 .. lastIndex (pages of the
-// desktop list, a clipped span, or all). False with a message in `problem`
-// when the page or first index does not exist.
-bool SelectRows(const CliOptions& options, int32_t lastIndex, ListingRange& range,
-                std::string& problem);

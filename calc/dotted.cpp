@@ -1,4 +1,4 @@
-#include "cli/dotted.hpp"
+#include "calc/dotted.hpp"
 
 #include <array>
 
