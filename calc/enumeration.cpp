@@ -33,6 +33,12 @@ void PageRange(int32_t lastIndex, int32_t pageSize, int32_t page, IndexRange& ra
   range.last = last > lastIndex ? lastIndex : static_cast<int32_t>(last);
 }
 
+int32_t PageOfIndex(int32_t index, int32_t pageSize) {
+  const int64_t size = pageSize < 1 ? 1 : pageSize;
+  // Page p > 1 holds (p - 1) * size + 1 .. p * size, page 1 also index 0.
+  return index <= 0 ? 1 : static_cast<int32_t>((int64_t{index} + size - 1) / size);
+}
+
 std::array<std::string, 5> RowTexts(const SubnetEntry& entry) {
   return {FormatInteger(entry.index), entry.networkText, entry.firstText, entry.lastText,
           entry.broadcastText};

@@ -22,6 +22,9 @@ int32_t PageCount(int32_t lastIndex, int32_t pageSize);
 // a page below 1 the first, so the range is always valid.
 void PageRange(int32_t lastIndex, int32_t pageSize, int32_t page, IndexRange& range);
 
+// The page (1-based) that shows `index`; index 0 and below are on page 1.
+int32_t PageOfIndex(int32_t index, int32_t pageSize);
+
 // The five cell texts of a row: index, network, first, last, broadcast.
 std::array<std::string, 5> RowTexts(const SubnetEntry& entry);
 // The row texts joined by line feeds, as the list takes a row.

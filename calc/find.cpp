@@ -1,0 +1,91 @@
+#include "calc/find.hpp"
+
+#include "calc/subnet_range.hpp"
+#include "toolkit/text.hpp"
+
+namespace {
+
+constexpr const char* OutsideTitle = "Address outside the plan";
+constexpr const char* NoSuchIndexTitle = "No such sub-network";
+constexpr const char* UnreadableTitle = "Invalid sub-network";
+
+// The addresses the plan's sub-networks cover, as "first to last".
+std::string PlanSpan(const SubnetPlan& plan) {
+  const SubnetAddresses last =
+      SubnetAddressesOf(plan.network, plan.blockSize, plan.TotalSubnets() - 1);
+  return FormatAddress(plan.network) + " to " + FormatAddress(last.broadcast);
+}
+
+std::string Trimmed(const std::string& text) {
+  const std::size_t begin = text.find_first_not_of(" \t");
+  if (begin == std::string::npos) return std::string();
+  return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+}
+
+bool IsDigits(const std::string& text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+SubnetTarget Refusal(const char* title, std::string text) {
+  return SubnetTarget{-1, title, std::move(text)};
+}
+
+}  // namespace
+
+bool ReadDottedAddress(const std::string& text, HostOrderAddress& address) {
+  uint32_t value = 0;
+  uint32_t octet = 0;
+  int fields = 1;
+  int digits = 0;
+  for (char c : text) {
+    if (c == '.' && digits > 0 && fields < 4) {
+      value = value << 8 | octet;
+      octet = 0;
+      digits = 0;
+      ++fields;
+    } else if (c >= '0' && c <= '9' && digits < 3) {
+      octet = octet * 10 + static_cast<uint32_t>(c - '0');
+      if (octet > 255) return false;
+      ++digits;
+    } else {
+      return false;
+    }
+  }
+  if (fields != 4 || digits == 0) return false;
+  address = value << 8 | octet;
+  return true;
+}
+
+int32_t FindSubnet(const SubnetPlan& plan, HostOrderAddress address) {
+  const int64_t total = plan.TotalSubnets();
+  if (plan.blockSize < 2 || total < 1 || address < plan.network) return -1;
+  const int64_t index = (int64_t{address} - plan.network) / plan.blockSize;
+  return index < total ? static_cast<int32_t>(index) : -1;
+}
+
+SubnetTarget FindSubnetOfAddress(const SubnetPlan& plan, HostOrderAddress address) {
+  const int32_t index = FindSubnet(plan, address);
+  if (index >= 0) return SubnetTarget{index, "", ""};
+  return Refusal(OutsideTitle, FormatAddress(address) +
+                                   " is in none of this plan's sub-networks, which cover " +
+                                   PlanSpan(plan) + ".");
+}
+
+SubnetTarget FindSubnetTarget(const SubnetPlan& plan, const std::string& typed) {
+  const std::string text = Trimmed(typed);
+  const int32_t last = plan.TotalSubnets() - 1;
+  HostOrderAddress address = 0;
+  if (ReadDottedAddress(text, address)) return FindSubnetOfAddress(plan, address);
+  if (!IsDigits(text)) {
+    return Refusal(UnreadableTitle, "Type a sub-network index from 0 to " + FormatInteger(last) +
+                                        ", or an address such as " + FormatAddress(plan.network) +
+                                        ".");
+  }
+  const ParsedInteger number = ParseIntegerChecked(text.c_str());
+  if (number.overflowed || number.value > last) {
+    return Refusal(NoSuchIndexTitle, "There is no sub-network " + text +
+                                         ": the indexes run from 0 to " + FormatInteger(last) +
+                                         ".");
+  }
+  return SubnetTarget{static_cast<int32_t>(number.value), "", ""};
+}
