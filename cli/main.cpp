@@ -6,9 +6,11 @@
 #include "calc/address.hpp"
 #include "calc/calculation.hpp"
 #include "calc/enumeration.hpp"
+#include "calc/find.hpp"
 #include "calc/plan.hpp"
-#include "cli/selection.hpp"
 #include "cli/options.hpp"
+#include "cli/selection.hpp"
+#include "toolkit/text.hpp"
 #include "velkor_version.h"
 
 #ifdef _WIN32
@@ -26,7 +28,8 @@ constexpr int ExitUsage = 64;
 
 const char* const UsageText =
     "usage: velkor [--class A|B|C] [--network ADDRESS] (--hosts N | --subnets N | --mask MASK)\n"
-    "              [--list [--all | --page P | --from I [--count N]] [--format FORMAT]]\n";
+    "              [--list [--all | --page P | --from I [--count N]] | --find ADDRESS]\n"
+    "              [--format FORMAT]\n";
 
 const char* const HelpIntroText =
     "\n"
@@ -56,14 +59,19 @@ const char* const HelpOptionsText =
     "                     tsv, csv: a header line index,network,first,last,broadcast;\n"
     "                     json: one array of objects with the keys index, network,\n"
     "                     first, last and broadcast\n"
+    "  --find ADDRESS     the sub-network holding ADDRESS instead: its index, its\n"
+    "                     page, network, first host, last host and broadcast, in\n"
+    "                     the --format given (tsv, csv: a header line and a row;\n"
+    "                     json: one object)\n"
     "  --help, -h         this text\n"
     "  --version          the version\n"
     "\n"
     "Every line ends in a single line feed, on Windows too.\n"
     "\n"
     "Exit status: 0 done; 2 the input was refused (the message the desktop program\n"
-    "shows, as \"title: text\" on standard error) or the page or index does not\n"
-    "exist; 64 the command line is wrong; 1 the output could not be written.\n";
+    "shows, as \"title: text\" on standard error), the page or index does not\n"
+    "exist, or the address of --find is outside the plan; 64 the command line is wrong; 1 the "
+    "output could not be written.\n";
 
 int UsageError(const std::string& problem) {
   std::fprintf(stderr, "velkor: %s\n%sTry 'velkor --help' for more information.\n", problem.c_str(),
@@ -113,6 +121,45 @@ int ListSubnets(const CliOptions& options, const SubnetPlan& plan) {
   return WriteListing(range, options.format, stdout) ? ExitSuccess : WriteFailed();
 }
 
+// The sub-network --find found: one record of six fields in `format`.
+std::string FoundSubnetText(ListFormat format, int32_t page, const SubnetEntry& entry) {
+  const char* const names[] = {"index", "page", "network", "first", "last", "broadcast"};
+  const std::string values[] = {FormatInteger(entry.index),
+                                FormatInteger(page),
+                                entry.networkText,
+                                entry.firstText,
+                                entry.lastText,
+                                entry.broadcastText};
+  constexpr int fields = 6;
+  constexpr int numbers = 2;  // index and page are JSON numbers, the rest strings
+  std::string header, row, text = "{";
+  const char separator = format == ListFormat::Tsv ? '\t' : ',';
+  for (int i = 0; i < fields; ++i) {
+    header += (i > 0 ? std::string(1, separator) : "") + names[i];
+    row += (i > 0 ? std::string(1, separator) : "") + values[i];
+    const std::string quote = i < numbers ? "" : "\"";
+    text += (i > 0 ? ", \"" : "\"") + std::string(names[i]) + "\": " + quote + values[i] + quote;
+  }
+  if (format == ListFormat::Json) return text + "}\n";
+  if (format != ListFormat::Text) return header + "\n" + row + "\n";
+  std::string lines;
+  for (int i = 0; i < fields; ++i)
+    lines += PadRight(names[i], 11) + values[i] + "\n";
+  return lines;
+}
+
+int FindSubnetOf(const CliOptions& options, const SubnetPlan& plan) {
+  const SubnetTarget target = FindSubnetOfAddress(plan, options.findAddress);
+  SubnetEntry entry;
+  if (target.index < 0 || !plan.GetSubnet(target.index, entry)) {
+    std::fprintf(stderr, "%s: %s\n", target.title.c_str(), target.text.c_str());
+    return ExitRejected;
+  }
+  const int32_t page = PageOfIndex(target.index, SubnetPageSize);
+  std::fputs(FoundSubnetText(options.format, page, entry).c_str(), stdout);
+  return FinishOutput();
+}
+
 int Calculate(const CliOptions& options) {
   SubnetPlan* plan = CreateSubnetPlan();
   const CalculationOutcome outcome = RunCalculationSteps(*plan, CalculationInputOf(options));
@@ -126,6 +173,8 @@ int Calculate(const CliOptions& options) {
     status = ExitRejected;
   } else if (options.action == CliAction::List) {
     status = ListSubnets(options, *plan);
+  } else if (options.action == CliAction::Find) {
+    status = FindSubnetOf(options, *plan);
   } else if (!WriteLines(outcome.reportLines, stdout)) {
     status = WriteFailed();
   }
@@ -151,6 +200,7 @@ int main(int argc, char** argv) {
       return FinishOutput();
     case CliAction::Report:
     case CliAction::List:
+    case CliAction::Find:
       break;
   }
   return Calculate(parsed.options);

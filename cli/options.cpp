@@ -5,6 +5,7 @@
 
 #include "calc/address.hpp"
 #include "calc/calculation.hpp"
+#include "calc/find.hpp"
 
 namespace {
 
@@ -20,6 +21,7 @@ enum class OptionId {
   From,
   Count,
   Format,
+  Find,
   Help,
   Version
 };
@@ -31,13 +33,14 @@ struct OptionRule {
 };
 
 constexpr OptionRule OptionTable[] = {
-    {"--class", true, OptionId::Class},   {"--network", true, OptionId::Network},
-    {"--hosts", true, OptionId::Hosts},   {"--subnets", true, OptionId::Subnets},
-    {"--mask", true, OptionId::Mask},     {"--list", false, OptionId::List},
-    {"--all", false, OptionId::All},      {"--page", true, OptionId::Page},
-    {"--from", true, OptionId::From},     {"--count", true, OptionId::Count},
-    {"--format", true, OptionId::Format}, {"--help", false, OptionId::Help},
-    {"-h", false, OptionId::Help},        {"--version", false, OptionId::Version},
+    {"--class", true, OptionId::Class},      {"--network", true, OptionId::Network},
+    {"--hosts", true, OptionId::Hosts},      {"--subnets", true, OptionId::Subnets},
+    {"--mask", true, OptionId::Mask},        {"--list", false, OptionId::List},
+    {"--all", false, OptionId::All},         {"--page", true, OptionId::Page},
+    {"--from", true, OptionId::From},        {"--count", true, OptionId::Count},
+    {"--format", true, OptionId::Format},    {"--find", true, OptionId::Find},
+    {"--help", false, OptionId::Help},       {"-h", false, OptionId::Help},
+    {"--version", false, OptionId::Version},
 };
 constexpr std::size_t OptionKinds = static_cast<std::size_t>(OptionId::Version) + 1;
 
@@ -140,27 +143,12 @@ std::string CollectOptions(int argc, const char* const* argv, RawOptions& raw) {
 }
 
 // Reads "a.b.c.d" (four groups of 1 to 3 digits, each 0 to 255) into the text
-// the desktop program's address entry would print for it.
+// the desktop program's address entry would print for it, so "010.0.0.0"
+// reaches the checks as "10.0.0.0".
 bool ReadAddressOption(const std::string& text, std::string& dottedText) {
-  int octets[4] = {0, 0, 0, 0};
-  int field = 0;
-  int digits = 0;
-  for (char c : text) {
-    if (c == '.' && digits > 0 && field < 3) {
-      ++field;
-      digits = 0;
-    } else if (IsDigit(c) && digits < 3) {
-      octets[field] = octets[field] * 10 + (c - '0');
-      ++digits;
-    } else {
-      return false;
-    }
-    if (octets[field] > 255) return false;
-  }
-  if (field != 3 || digits == 0) return false;
-  // Printed as the desktop program prints its address entries, so "010.0.0.0"
-  // reaches the checks as "10.0.0.0".
-  dottedText = Ipv4Text(MakeIpv4Value(octets[0], octets[1], octets[2], octets[3]));
+  HostOrderAddress address = 0;
+  if (!ReadDottedAddress(text, address)) return false;
+  dottedText = FormatAddress(address);
   return true;
 }
 
@@ -200,21 +188,39 @@ std::string ReadPositive(const RawOptions& raw, OptionId id, const char* name, i
   return std::string();
 }
 
+std::string ReadFormatOption(const RawOptions& raw, CliOptions& options) {
+  if (Seen(raw, OptionId::Format) && !ReadFormat(Value(raw, OptionId::Format), options.format)) {
+    return "--format must be text, tsv, csv or json, not '" + Value(raw, OptionId::Format) + "'";
+  }
+  return std::string();
+}
+
+std::string ReadFind(const RawOptions& raw, CliOptions& options) {
+  if (Seen(raw, OptionId::List)) return "choose one of --list and --find";
+  options.action = CliAction::Find;
+  if (!ReadDottedAddress(Value(raw, OptionId::Find), options.findAddress)) {
+    return "--find must be a dotted IPv4 address (four numbers 0 to 255), not '" +
+           Value(raw, OptionId::Find) + "'";
+  }
+  return ReadFormatOption(raw, options);
+}
+
 std::string ReadListing(const RawOptions& raw, CliOptions& options) {
   const bool page = Seen(raw, OptionId::Page);
   const bool span = Seen(raw, OptionId::From) || Seen(raw, OptionId::Count);
   const bool all = Seen(raw, OptionId::All);
+  if (Seen(raw, OptionId::Find) && !(page || span || all)) return ReadFind(raw, options);
   if (!Seen(raw, OptionId::List)) {
     if (page || span || all || Seen(raw, OptionId::Format)) {
-      return "--all, --page, --from, --count and --format need --list";
+      return "--all, --page, --from and --count need --list; --format needs --list or --find";
     }
     return std::string();
   }
   options.action = CliAction::List;
   if (page + span + all > 1) return "choose one of --all, --page and --from/--count";
-  if (Seen(raw, OptionId::Format) && !ReadFormat(Value(raw, OptionId::Format), options.format)) {
-    return "--format must be text, tsv, csv or json, not '" + Value(raw, OptionId::Format) + "'";
-  }
+  if (Seen(raw, OptionId::Find)) return "choose one of --list and --find";
+  const std::string formatProblem = ReadFormatOption(raw, options);
+  if (!formatProblem.empty()) return formatProblem;
   if (page) {
     options.selection = RowSelection::Page;
     return ReadPositive(raw, OptionId::Page, "--page", options.page);

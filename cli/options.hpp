@@ -8,7 +8,7 @@
 #include "calc/listing.hpp"
 
 // What one run does.
-enum class CliAction { Report, List, Help, Version };
+enum class CliAction { Report, List, Find, Help, Version };
 
 // Which sub-networks a listing prints.
 enum class RowSelection { All, Page, Span };
@@ -25,6 +25,7 @@ struct CliOptions {
   int64_t fromIndex = 0;  // first index of a span
   int64_t rowCount = -1;  // rows of a span; -1 = up to the last index
   ListFormat format = ListFormat::Text;
+  HostOrderAddress findAddress = 0;  // the address --find looks up
 };
 
 // The options, or the reason the command line is unusable (empty on success).

@@ -95,6 +95,10 @@ USAGE_CASES = [
     ["--hosts", "2", "--list", "--count", "0"],
     ["--hosts", "2", "--list", "--from", "-1"],
     ["--hosts", "2", "--list", "--format", "xml"],
+    ["--hosts", "2", "--find", "192.168.1"],
+    ["--hosts", "2", "--find", "192.168.1.0", "--list"],
+    ["--hosts", "2", "--find", "192.168.1.0", "--page", "1"],
+    ["--hosts", "2", "--find", "192.168.1.0", "--format", "xml"],
 ]
 
 # Rows that do not exist: exit 2 with a message, nothing on stdout.
@@ -186,6 +190,51 @@ def check_parsers(program, failures):
         differing = [i for i, (a, b) in enumerate(zip(records[1:], expected)) if a != b]
         failures.append(f"csv: {len(records) - 1} rows, differing from index {differing[:1]}")
 
+# --find: (plan arguments, network, block size, sub-networks, address looked up).
+FIND_CASES = [
+    (["--hosts", "50"], "192.168.1.0", 64, 4, "192.168.1.0"),
+    (["--hosts", "50"], "192.168.1.0", 64, 4, "192.168.1.255"),
+    (["--class", "B", "--mask", "255.255.255.0"], "172.16.0.0", 256, 256, "172.16.51.7"),
+    (["--class", "A", "--subnets", "4194304"], "10.0.0.0", 2, 8388608, "10.200.3.77"),
+    (["--class", "A", "--subnets", "4194304"], "10.0.0.0", 2, 8388608, "10.255.255.255"),
+]
+FIND_OUTSIDE = [(["--hosts", "50"], "192.168.2.0"), (["--class", "A", "--hosts", "2"], "9.0.0.1")]
+
+
+def found_record(out, fmt):
+    text = out.decode()
+    if fmt == "json":
+        return {k: str(v) for k, v in json.loads(text).items()}
+    if fmt in ("csv", "tsv"):
+        header, row = csv.reader(io.StringIO(text, newline=""),
+                                 delimiter="," if fmt == "csv" else "\t")
+        return dict(zip(header, row))
+    return dict(line.split(None, 1) for line in text.splitlines())
+
+
+def check_find(program, failures):
+    keys = ["index", "page", "network", "first", "last", "broadcast"]
+    for args, network, block, count, address in FIND_CASES:
+        base = int(ipaddress.IPv4Address(network))
+        index = (int(ipaddress.IPv4Address(address)) - base) // block
+        assert index < count
+        row = next(subnet_rows(str(ipaddress.IPv4Address(base + index * block)), block, 1))
+        page = 1 if index == 0 else -(-index // 25)
+        expected = dict(zip(keys, [str(index), str(page)] + row[1:]))
+        for fmt in ("text", "tsv", "csv", "json"):
+            code, out, err = run(program, args + ["--find", address, "--format", fmt])
+            try:
+                record = found_record(out, fmt)
+            except ValueError as error:
+                record = f"unreadable: {error}"
+            if (code, err, record) != (0, b"", expected):
+                failures.append(f"--find {address} {fmt}: exit {code}, {record}, stderr {err!r}")
+    for args, address in FIND_OUTSIDE:
+        code, out, err = run(program, args + ["--find", address])
+        if code != 2 or out or not err.startswith(b"Address outside the plan: " + address.encode()):
+            failures.append(f"--find {address} outside: exit {code}, stdout {out!r}, stderr {err!r}")
+
+
 def check_write_failure(program, failures):
     # A full disk must not pass for success (Wine hands the device through too).
     for args in (["--hosts", "50"], ["--hosts", "50", "--list", "--format", "json"], ["--help"],
@@ -204,6 +253,7 @@ def main():
     check_help_and_version(program, version_line, failures)
     check_count_boundaries(program, failures)
     check_parsers(program, failures)
+    check_find(program, failures)
     check_write_failure(program, failures)
     for failure in failures:
         print("FAIL", failure)
