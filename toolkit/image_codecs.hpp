@@ -1,0 +1,109 @@
+// Image files and pixels without any platform: format detection, the decoder
+// registry with its PNG decoder and the checked layouts of bitmap and icon
+// files. Pixels are stored as bitmaps are on Windows: blue,
+// green, red (then alpha in 32-bit pixels) bytes, alpha straight.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// Largest width or height of an image (16-bit fields).
+constexpr int MaxImageSide = 0xFFFF;
+
+// Rows of pixels, top row first: row r starts at firstRow + r * stride. The
+// stride is negative for a bottom-up bitmap viewed from its top row.
+struct PixelRows {
+  uint8_t* firstRow = nullptr;
+  std::ptrdiff_t stride = 0;
+  int width = 0;
+  int height = 0;
+  int depth = 0;  // bits per pixel: 24 or 32
+};
+
+// Bytes per row of a bitmap, padded to a multiple of four.
+std::size_t BitmapStride(int width, int depth);
+
+// ----- Formats --------------------------------------------------------------
+
+enum class ImageFormat {
+  BitmapFile,  // starts with "BM"
+  IconFile,    // starts with the 16-bit words 0 and 1
+  Other,       // left to the registered decoders
+};
+ImageFormat DetectImageFormat(const uint8_t* data, std::size_t length);
+
+// Where a bitmap file keeps what the platform's conversion reads. Every range
+// lies inside the data.
+struct BitmapFileLayout {
+  std::size_t infoOffset = 0;  // the information header, then colour table or masks
+  std::size_t infoLength = 0;
+  std::size_t pixelOffset = 0;
+  std::size_t pixelLength = 0;
+  int width = 0;
+  int height = 0;  // as in the file: negative when the top row comes first
+  int bitsPerPixel = 0;
+  int depth = 0;  // of the bitmap to create: bits per pixel raised to 24
+};
+// False when the file is truncated, lies about a size or offset, or uses a
+// header or compression other than uncompressed pixels or bit fields.
+bool ReadBitmapFileLayout(const uint8_t* data, std::size_t length, BitmapFileLayout& layout);
+
+// The icon-file entry to show: among the entries as large as the first, the
+// one with the most bits per pixel (the first on a tie).
+struct IconEntryLayout {
+  std::size_t offset = 0;  // the entry's image: information header, colours, mask
+  std::size_t length = 0;
+  int width = 0;   // from the directory (0 there stands for 256)
+  int height = 0;  // half the height in the entry's information header
+  int bitsPerPixel = 0;
+};
+// False when the directory or the chosen entry's image does not fit the data.
+bool ChooseIconEntry(const uint8_t* data, std::size_t length, IconEntryLayout& entry);
+
+// A 32-bit bitmap whose alpha bytes are all 0 is taken as opaque: they become 255.
+void MakeOpaqueWhenAlphaAllZero(const PixelRows& rows);
+// Each colour byte c of a pixel whose alpha a is not 255 becomes (c * a) >> 8.
+void PremultiplyAlpha(const PixelRows& rows);
+
+// ----- Decoders -------------------------------------------------------------
+
+// One decoding: the data, what the check step found and the decoder's state.
+struct DecodingContext {
+  const uint8_t* data = nullptr;
+  std::size_t length = 0;
+  std::size_t position = 0;  // next byte a decoder reads
+  int width = 0;
+  int height = 0;
+  int depth = 0;        // of the bitmap to create: 24 or 32
+  int sourceDepth = 0;  // bits per pixel (or per sample) of the file
+  void* state = nullptr;
+};
+
+struct ImageDecoder {
+  // Checks the data and reads its header into the context.
+  bool (*check)(DecodingContext& context);
+  // Writes the picture into `rows` (size and depth as the check reported).
+  bool (*decode)(DecodingContext& context, const PixelRows& rows);
+  // Releases the state; runs after every check, accepted or not.
+  void (*release)(DecodingContext& context);
+};
+
+// PNG over libpng: palette, greyscale and low bit depths expanded to 8-bit
+// truecolour, transparency chunks of palette and low-depth images turned into
+// alpha, 16-bit samples reduced to 8, interlaced images read in all passes.
+extern const ImageDecoder PngDecoder;
+
+// Appends a decoder to the registry (once; later calls with it do nothing).
+void RegisterImageDecoder(const ImageDecoder& decoder);
+
+// Gives the bitmap rows for the size and depth in the context, or rows with a
+// null firstRow when the bitmap cannot be made.
+using RowsAllocator = std::function<PixelRows(const DecodingContext& context)>;
+// Tries the registered decoders in registration order; the first whose check
+// accepts the data decodes into the rows `allocate` gives. `context` keeps what
+// the check found. False when no decoder accepts the data, no rows come, or
+// decoding fails.
+bool DecodeWithRegistry(const uint8_t* data, std::size_t length, const RowsAllocator& allocate,
+                        DecodingContext& context);
