@@ -1,6 +1,6 @@
 // Image files and pixels without any platform: format detection, the decoder
-// registry with its PNG decoder and the checked layouts of bitmap and icon
-// files. Pixels are stored as bitmaps are on Windows: blue,
+// registry with its PNG decoder, the checked layouts of bitmap and icon files,
+// and the smooth resampler. Pixels are stored as bitmaps are on Windows: blue,
 // green, red (then alpha in 32-bit pixels) bytes, alpha straight.
 #pragma once
 
@@ -107,3 +107,24 @@ using RowsAllocator = std::function<PixelRows(const DecodingContext& context)>;
 // decoding fails.
 bool DecodeWithRegistry(const uint8_t* data, std::size_t length, const RowsAllocator& allocate,
                         DecodingContext& context);
+
+// ----- Smooth resampling ----------------------------------------------------
+
+// The Mitchell-Netravali filter (B = C = 1/3) for scaling nIn samples to nOut:
+// for each output sample the inputs first .. first + count - 1 and their weights.
+struct Contributions {
+  double scale = 0;    // nOut / nIn
+  double support = 0;  // filter radius in input samples: 2, widened to 2 / scale
+  int maxCount = 0;    // entries per output sample: 2 * ceil(support) + 1
+  std::vector<int> first;
+  std::vector<int> count;
+  std::vector<double> weights;  // maxCount per output sample
+};
+// Throws std::bad_alloc when the lists cannot be allocated.
+Contributions ComputeContributions(int nIn, int nOut);
+
+// Scales 32-bit `source` to the size of 32-bit `target` in two passes through
+// one intermediate image, the pass order chosen to keep it the smaller.
+// Transparent source pixels count as white. False when the sizes or depths
+// are unusable or memory runs out; `target` is then undefined.
+bool ResampleSmooth(const PixelRows& source, const PixelRows& target);

@@ -1,8 +1,10 @@
 // Image files and pixels: every PNG colour type decodes to the right bytes,
-// and damaged or lying files fail without a read past their data (each
-// sample lives in a buffer of exactly its length, so AddressSanitizer sees any).
+// damaged or lying files fail without a read past their data (each sample
+// lives in a buffer of exactly its length, so AddressSanitizer sees any), and
+// the resampler is the filter it claims to be.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -157,6 +159,114 @@ TEST(DamagedFiles, LyingSizesAndOffsetsFail) {
     ASSERT_TRUE(Accepts(file)) << lie.name;
     Put32At(file, lie.at, lie.value);
     EXPECT_FALSE(Accepts(file)) << lie.name;
+  }
+}
+
+// ----- Resampling ----------------------------------------------------------------
+
+struct Image {
+  int width, height;
+  std::vector<uint8_t> bytes;
+  PixelRows Rows() { return PixelRows{bytes.data(), 4 * width, width, height, 32}; }
+  uint8_t* At(int x, int y) { return &bytes[4 * (static_cast<std::size_t>(y) * width + x)]; }
+};
+
+Image Scaled(Image source, int width, int height) {
+  Image target{width, height, std::vector<uint8_t>(4u * width * height, 0)};
+  EXPECT_TRUE(ResampleSmooth(source.Rows(), target.Rows()));
+  return target;
+}
+
+TEST(Resampler, LogoScalingUsesTheWidenedFilter) {
+  Contributions lists = ComputeContributions(128, 100);
+  EXPECT_DOUBLE_EQ(lists.scale, 0.78125);
+  EXPECT_DOUBLE_EQ(lists.support, 2.56);
+  EXPECT_EQ(lists.maxCount, 7);
+  for (std::size_t i = 0; i < lists.first.size(); ++i) {
+    EXPECT_LE(lists.count[i], 7);
+    double sum = 0;
+    for (int k = 0; k < lists.count[i]; ++k)
+      sum += lists.weights[i * 7 + k];
+    EXPECT_NEAR(sum, 1.0, 1e-12) << i;
+  }
+}
+
+TEST(Resampler, ConstantImagesStayConstant) {
+  const int sizes[][4] = {{128, 128, 100, 100}, {3, 5, 7, 2}, {10, 10, 10, 10}, {1, 9, 4, 1}};
+  const uint8_t colour[4] = {10, 120, 200, 77};
+  for (const auto& size : sizes) {
+    Image source{size[0], size[1], {}};
+    for (int i = 0; i < size[0] * size[1]; ++i)
+      source.bytes.insert(source.bytes.end(), colour, colour + 4);
+    Image target = Scaled(source, size[2], size[3]);
+    for (std::size_t i = 0; i < target.bytes.size(); ++i)
+      ASSERT_EQ(target.bytes[i], colour[i % 4]) << size[0] << "x" << size[1] << " byte " << i;
+  }
+}
+
+TEST(Resampler, TransparentAreasStayTransparentAndReadWhite) {
+  Image source{40, 40, std::vector<uint8_t>(40 * 40 * 4, 0)};  // transparent black
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 20; x < 40; ++x)
+      std::memcpy(source.At(x, y), "\x00\x00\xFF\xFF", 4);  // opaque red
+  }
+  Image target = Scaled(source, 25, 25);
+  for (int y = 0; y < 25; ++y) {
+    for (int x = 0; x < 25; ++x) {
+      // White and red share full red, so only a darkened transparent side lowers it.
+      ASSERT_EQ(target.At(x, y)[2], 255) << x << "," << y;
+      if (x < 9) {
+        ASSERT_EQ(PixelAt(target.Rows(), x, y), (Rgba{255, 255, 255, 0})) << x;
+      }
+    }
+  }
+}
+
+// The Mitchell-Netravali cubic with B = C = 1/3, from its coefficients.
+double Cubic(double x) {
+  double t = std::fabs(x);
+  if (t < 1) return (7 * t * t * t - 12 * t * t + 16.0 / 3) / 6;
+  if (t < 2) return (-7.0 / 3 * t * t * t + 12 * t * t - 20 * t + 32.0 / 3) / 6;
+  return 0;
+}
+
+// Weight of every input for output i, normalised over all inputs.
+std::vector<double> ReferenceWeights(int nIn, int nOut, int i) {
+  double scale = static_cast<double>(nOut) / nIn;
+  double f = std::min(scale, 1.0);
+  double centre = (i + 0.5) / scale - 0.5;
+  std::vector<double> weights(static_cast<std::size_t>(nIn));
+  double sum = 0;
+  for (int j = 0; j < nIn; ++j)
+    sum += weights[j] = f * Cubic(f * (centre - j));
+  for (double& weight : weights)
+    weight /= sum;
+  return weights;
+}
+
+TEST(Resampler, MatchesADirectTwoDimensionalFilter) {
+  const int sizes[][4] = {{6, 5, 4, 7}, {6, 5, 9, 3}, {8, 8, 3, 3}};
+  for (const auto& size : sizes) {
+    Image source{size[0], size[1], {}};
+    for (int i = 0; i < size[0] * size[1] * 4; ++i)
+      source.bytes.push_back(static_cast<uint8_t>(40 + i * 53 % 170));  // no overshoot past 0..255
+    Image target = Scaled(source, size[2], size[3]);
+    for (int y = 0; y < size[3]; ++y) {
+      std::vector<double> down = ReferenceWeights(size[1], size[3], y);
+      for (int x = 0; x < size[2]; ++x) {
+        std::vector<double> across = ReferenceWeights(size[0], size[2], x);
+        for (int channel = 0; channel < 4; ++channel) {
+          double expected = 0;
+          for (int j = 0; j < size[1]; ++j) {
+            for (int i = 0; i < size[0]; ++i)
+              expected += down[j] * across[i] * source.At(i, j)[channel];
+          }
+          // One rounding after each pass.
+          EXPECT_NEAR(target.At(x, y)[channel], expected, 1.05)
+              << size[2] << "x" << size[3] << " at " << x << "," << y << " channel " << channel;
+        }
+      }
+    }
   }
 }
 
