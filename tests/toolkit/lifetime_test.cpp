@@ -8,8 +8,10 @@
 #include <functional>
 #include <string>
 
+#include "assets/logo.hpp"
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/controls.hpp"
+#include "toolkit/images.hpp"
 #include "toolkit/internal.hpp"
 #include "toolkit/menus.hpp"
 #include "toolkit/windows.hpp"
@@ -18,7 +20,7 @@ namespace {
 
 // ----- Dead ids -----------------------------------------------------------------
 
-enum class ObjectType { Window, Control, Font, Menu };
+enum class ObjectType { Window, Control, Font, Menu, Image };
 
 struct DeadIdCase {
   ObjectType type;
@@ -73,11 +75,17 @@ const DeadIdCase deadIdCases[] = {
      [](int id) { return ShowPopupAtCursor(id, nullptr), intptr_t{0}; }},
     {ObjectType::Menu, "ReleasePopupMenu",
      [](int id) { return ReleasePopupMenu(id), intptr_t{0}; }},
+    {ObjectType::Image, "NativeImageHandle",
+     [](int id) { return reinterpret_cast<intptr_t>(NativeImageHandle(id)); }},
+    {ObjectType::Image, "ScaleImage",
+     [](int id) { return reinterpret_cast<intptr_t>(ScaleImage(id, 10, 10)); }},
+    {ObjectType::Image, "ImageFactsOf", [](int id) { return intptr_t{ImageFactsOf(id).width}; }},
+    {ObjectType::Image, "ReleaseImage", [](int id) { return ReleaseImage(id), intptr_t{0}; }},
 };
 
 // Live objects, one of each type under its own explicit id: each id must
 // stay untouched by operations on the other types.
-constexpr int LiveWindow = 1, LiveControl = 2, LiveFont = 3, LiveMenu = 4;
+constexpr int LiveWindow = 1, LiveControl = 2, LiveFont = 3, LiveMenu = 4, LiveImage = 6;
 
 // Ids that name no live object of `type`: never used, out of range, closed,
 // or live only as an object of another type.
@@ -87,26 +95,32 @@ std::vector<int> DeadIdsOf(ObjectType type) {
     case ObjectType::Window: {
       int window = static_cast<int>(WindowOpen(AutoId, 0, 0, 200, 100, "", StartHidden, nullptr));
       WindowClose(window);
-      ids.insert(ids.end(), {window, LiveControl, LiveFont, LiveMenu});
+      ids.insert(ids.end(), {window, LiveControl, LiveFont, LiveMenu, LiveImage});
       break;
     }
     case ObjectType::Control: {
       int window = static_cast<int>(WindowOpen(AutoId, 0, 0, 200, 100, "", StartHidden, nullptr));
       ids.push_back(static_cast<int>(CreateLabel(AutoId, 0, 0, 10, 10, "")));
       WindowClose(window);
-      ids.insert(ids.end(), {LiveWindow, LiveFont, LiveMenu});
+      ids.insert(ids.end(), {LiveWindow, LiveFont, LiveMenu, LiveImage});
       break;
     }
     case ObjectType::Font: {
       int font = CreateTextFont(AutoId, "Tahoma", 8, 0);
       ReleaseFont(font);
-      ids.insert(ids.end(), {font, LiveWindow, LiveControl, LiveMenu});
+      ids.insert(ids.end(), {font, LiveWindow, LiveControl, LiveMenu, LiveImage});
       break;
     }
     case ObjectType::Menu: {
       int menu = NewPopupMenu(AutoId);
       ReleasePopupMenu(menu);
-      ids.insert(ids.end(), {menu, LiveWindow, LiveControl, LiveFont});
+      ids.insert(ids.end(), {menu, LiveWindow, LiveControl, LiveFont, LiveImage});
+      break;
+    }
+    case ObjectType::Image: {
+      int image = DecodeImage(AutoId, LogoPng, LogoPngLength);
+      ReleaseImage(image);
+      ids.insert(ids.end(), {image, LiveWindow, LiveControl, LiveFont, LiveMenu});
       break;
     }
   }
@@ -118,8 +132,9 @@ TEST(DeadIds, EveryOperationDoesNothingAndReturnsZero) {
   ASSERT_NE(CreateLabel(LiveControl, 0, 0, 40, 20, "live"), 0);
   ASSERT_EQ(CreateTextFont(LiveFont, "Tahoma", 8, 0), LiveFont);
   ASSERT_EQ(NewPopupMenu(LiveMenu), LiveMenu);
-  for (ObjectType type :
-       {ObjectType::Window, ObjectType::Control, ObjectType::Font, ObjectType::Menu}) {
+  ASSERT_EQ(DecodeImage(LiveImage, LogoPng, LogoPngLength), LiveImage);
+  for (ObjectType type : {ObjectType::Window, ObjectType::Control, ObjectType::Font,
+                          ObjectType::Menu, ObjectType::Image}) {
     for (int id : DeadIdsOf(type)) {
       for (const DeadIdCase& test : deadIdCases) {
         if (test.type != type) continue;
@@ -135,8 +150,10 @@ TEST(DeadIds, EveryOperationDoesNothingAndReturnsZero) {
   EXPECT_EQ(WindowInnerWidth(LiveWindow), 240);
   EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(WindowHandle(LiveWindow)))) << "not shown";
   EXPECT_NE(GetObjectType(NativeFontHandle(LiveFont)), 0u);
+  EXPECT_EQ(ImageFactsOf(LiveImage).width, 128) << "not scaled";
   ReleaseFont(LiveFont);
   ReleasePopupMenu(LiveMenu);
+  ReleaseImage(LiveImage);
   WindowClose(LiveWindow);
 }
 

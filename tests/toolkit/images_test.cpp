@@ -1,0 +1,143 @@
+// The image service with real bitmaps: what DecodeImage makes of each kind of
+// file (row order included), and what ScaleImage does and refuses.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "assets/logo.hpp"
+#include "tests/toolkit/toolkit_test_support.hpp"
+#include "tests/unit/image_samples.hpp"
+#include "toolkit/images.hpp"
+#include "toolkit/internal.hpp"
+
+namespace {
+
+// Pixel x, y (top row 0) of a bitmap section, or of an icon drawn into one.
+Rgba PixelOf(int image, int x, int y) {
+  ImageFacts facts = ImageFactsOf(image);
+  BitmapHolder drawn;
+  auto bitmap = static_cast<HBITMAP>(NativeImageHandle(image));
+  if (facts.isIcon) {
+    drawn.Reset(CreateBitmapSection(facts.width, facts.height, 32));
+    MemoryContext target(drawn.Get());
+    DrawIconEx(target.Get(), 0, 0, static_cast<HICON>(NativeImageHandle(image)), facts.width,
+               facts.height, 0, nullptr, DI_NORMAL);
+    bitmap = drawn.Get();
+  }
+  PixelRows rows = SectionRows(bitmap);
+  const uint8_t* p = rows.firstRow + y * rows.stride + x * (rows.depth / 8);
+  return Rgba{p[0], p[1], p[2], rows.depth == 32 ? p[3] : uint8_t{255}};
+}
+
+// Whether the bitmap's first memory row holds the picture's bottom row.
+bool BottomUp(int image) {
+  DIBSECTION section{};
+  GetObjectA(NativeImageHandle(image), sizeof section, &section);
+  return section.dsBmih.biHeight > 0;
+}
+
+struct DecodeCase {
+  const char* name;
+  Bytes file;
+  ImageFacts facts;
+  std::function<Rgba(int x, int y)> pixel;  // expected; null: not compared
+};
+
+TEST(DecodeImage, EachFormatGivesItsBitmapOrIcon) {
+  constexpr int W = 9, H = 7;
+  const DecodeCase cases[] = {
+      {"PNG truecolour",
+       MakePng(PngKind::Rgb8, W, H),
+       {W, H, 24, 24, false},
+       [](int x, int y) { return DecodedPixel(PngKind::Rgb8, x, y); }},
+      {"PNG with alpha",
+       MakePng(PngKind::Rgba8, W, H),
+       {W, H, 32, 32, false},
+       [](int x, int y) { return DecodedPixel(PngKind::Rgba8, x, y); }},
+      {"bitmap with alpha",
+       MakeBitmapFile(W, H, false),
+       {W, H, 32, 32, false},
+       [](int x, int y) { return DecodedPixel(PngKind::Rgba8, x, y); }},
+      {"bitmap with all alpha 0",
+       MakeBitmapFile(W, H, true),
+       {W, H, 32, 32, false},
+       [](int x, int y) {
+         Rgba p = DecodedPixel(PngKind::Rgb8, x, y);
+         return Rgba{p[0], p[1], p[2], 255};  // taken as opaque
+       }},
+      // The 16 x 16 entry with the most bits: the 32-bit pattern, not the grey 8-bit one.
+      {"icon",
+       MakeIconFile(),
+       {16, 16, 32, 32, true},
+       [](int x, int y) { return DecodedPixel(PngKind::Rgb8, x, y); }},
+      {"logo", Bytes(LogoPng, LogoPng + LogoPngLength), {128, 128, 32, 32, false}, nullptr},
+  };
+  int images = LiveImageCount();
+  for (const DecodeCase& test : cases) {
+    SCOPED_TRACE(test.name);
+    int image = DecodeImage(AutoId, test.file.data(), test.file.size());
+    ASSERT_NE(image, 0);
+    ImageFacts facts = ImageFactsOf(image);
+    EXPECT_EQ(facts.width, test.facts.width);
+    EXPECT_EQ(facts.height, test.facts.height);
+    EXPECT_EQ(facts.depth, test.facts.depth);
+    EXPECT_EQ(facts.sourceDepth, test.facts.sourceDepth);
+    EXPECT_EQ(facts.isIcon, test.facts.isIcon);
+    if (!facts.isIcon) {
+      EXPECT_TRUE(BottomUp(image));
+    }
+    for (int y = 0; y < facts.height && test.pixel; ++y) {
+      for (int x = 0; x < facts.width; ++x)
+        ASSERT_EQ(PixelOf(image, x, y), test.pixel(x, y)) << x << "," << y;
+    }
+    ReleaseImage(image);
+  }
+  const char garbage[] = "neither bitmap nor icon nor PNG";
+  EXPECT_EQ(DecodeImage(AutoId, garbage, sizeof garbage), 0);
+  EXPECT_EQ(LiveImageCount(), images);
+}
+
+TEST(ScaleImage, ReplacesTheBitmapOnlyWhenItSucceeds) {
+  int logo = DecodeImage(AutoId, LogoPng, LogoPngLength);
+  auto original = static_cast<HBITMAP>(NativeImageHandle(logo));
+  EXPECT_EQ(ScaleImage(logo, 128, 128), original) << "same size: nothing happens";
+  for (int refused : {0, -5, MaxImageSide + 1}) {
+    EXPECT_EQ(ScaleImage(logo, refused, 100), nullptr);
+    EXPECT_EQ(NativeImageHandle(logo), original);
+    EXPECT_EQ(ImageFactsOf(logo).width, 128);
+    EXPECT_EQ(GetObjectType(original), static_cast<DWORD>(OBJ_BITMAP)) << "old bitmap kept";
+  }
+  NativeHandle scaled = ScaleImage(logo, 100, 100);
+  ASSERT_NE(scaled, nullptr);
+  EXPECT_EQ(NativeImageHandle(logo), scaled);
+  EXPECT_EQ(ImageFactsOf(logo).height, 100);
+  EXPECT_EQ(GetObjectType(original), 0u) << "old bitmap deleted";
+  // The resampler keeps the logo's transparent corner transparent, reading white.
+  EXPECT_EQ(PixelOf(logo, 0, 0), (Rgba{255, 255, 255, 0}));
+  ReleaseImage(logo);
+
+  Bytes icon = MakeIconFile();
+  int iconImage = DecodeImage(AutoId, icon.data(), icon.size());
+  EXPECT_EQ(ScaleImage(iconImage, 32, 32), nullptr);
+  EXPECT_EQ(ImageFactsOf(iconImage).width, 16);
+  ReleaseImage(iconImage);
+}
+
+TEST(ScaleImage, RawModeStretchesColourOnColour) {
+  Bytes file = MakePng(PngKind::Rgb8, 9, 7);
+  int image = DecodeImage(AutoId, file.data(), file.size());
+  ASSERT_NE(ScaleImage(image, 18, 14, RawScaling), nullptr);
+  EXPECT_EQ(ImageFactsOf(image).depth, 24);
+  for (int y = 0; y < 14; ++y) {
+    for (int x = 0; x < 18; ++x)
+      ASSERT_EQ(PixelOf(image, x, y), DecodedPixel(PngKind::Rgb8, x / 2, y / 2)) << x << "," << y;
+  }
+  // Smooth mode on a 24-bit image takes the halftone stretch.
+  ASSERT_NE(ScaleImage(image, 5, 5), nullptr);
+  EXPECT_EQ(ImageFactsOf(image).width, 5);
+  ReleaseImage(image);
+}
+
+}  // namespace
