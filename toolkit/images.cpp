@@ -119,7 +119,7 @@ bool Stretch(const ImageRecord& image, HBITMAP target, int width, int height, in
 
 }  // namespace
 
-HBITMAP CreateBitmapSection(int width, int height, int depth) {
+HBITMAP CreateBitmapSection(int width, int height, int depth, void** bits) {
   if (width <= 0 || width > MaxImageSide || height == 0 || std::abs(height) > MaxImageSide) {
     return nullptr;
   }
@@ -130,8 +130,9 @@ HBITMAP CreateBitmapSection(int width, int height, int depth) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = static_cast<WORD>(depth);
   info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  void* ignored = nullptr;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits != nullptr ? bits : &ignored,
+                          nullptr, 0);
 }
 
 PixelRows SectionRows(HBITMAP bitmap) {

@@ -109,7 +109,8 @@ void StopImageService();
 AlphaBlendFunction AlphaBlender();
 // A width x height bitmap section of `depth` bits per pixel, bottom-up for a
 // positive height, top-down for a negative one; null when it cannot be made.
-HBITMAP CreateBitmapSection(int width, int height, int depth);
+// `bits`, when given, receives the address of its pixels.
+HBITMAP CreateBitmapSection(int width, int height, int depth, void** bits = nullptr);
 // The pixels of a bitmap section, top row first; rows with a null firstRow
 // for any other bitmap.
 PixelRows SectionRows(HBITMAP bitmap);

@@ -1,5 +1,6 @@
 // The image service with real bitmaps: what DecodeImage makes of each kind of
-// file (row order included), and what ScaleImage does and refuses.
+// file (row order included), what ScaleImage does and refuses, and how an
+// ImageView sizes, draws and drags them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include "tests/unit/image_samples.hpp"
 #include "toolkit/images.hpp"
 #include "toolkit/internal.hpp"
+#include "toolkit/views.hpp"
 
 namespace {
 
@@ -138,6 +140,116 @@ TEST(ScaleImage, RawModeStretchesColourOnColour) {
   ASSERT_NE(ScaleImage(image, 5, 5), nullptr);
   EXPECT_EQ(ImageFactsOf(image).width, 5);
   ReleaseImage(image);
+}
+
+// ----- ImageView ----------------------------------------------------------------
+
+class ImageViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window_ =
+        static_cast<int>(WindowOpen(AutoId, 0, 0, 300, 200, "Images", CentreOnScreen, nullptr));
+    ASSERT_NE(window_, 0);
+  }
+  void TearDown() override {
+    WindowClose(window_);
+    for (int image : images_)
+      ReleaseImage(image);
+  }
+  NativeHandle Decoded(const Bytes& file) {
+    images_.push_back(DecodeImage(AutoId, file.data(), file.size()));
+    return NativeImageHandle(images_.back());
+  }
+
+  int window_ = 0;
+  std::vector<int> images_;
+};
+
+TEST_F(ImageViewTest, TakesTheSizeOfItsImage) {
+  NativeHandle logo = Decoded(Bytes(LogoPng, LogoPng + LogoPngLength));
+  NativeHandle icon = Decoded(MakeIconFile());
+  int view = static_cast<int>(CreateImageView(AutoId, 20, 30, 10, 10, logo));
+  EXPECT_EQ(ControlWidth(view), 128);
+  EXPECT_EQ(ControlHeight(view), 128);
+  EXPECT_EQ(ControlGetState(view), reinterpret_cast<intptr_t>(logo));
+  ControlSetState(view, reinterpret_cast<intptr_t>(icon));
+  EXPECT_EQ(ControlWidth(view), 16);
+  EXPECT_EQ(ControlHeight(view), 16);
+  EXPECT_EQ(ControlX(view), 20);
+  EXPECT_EQ(ControlY(view), 30);
+  int empty = static_cast<int>(CreateImageView(AutoId, 150, 30, 100, 100, nullptr));
+  EXPECT_EQ(ControlWidth(empty), 100) << "no picture: the size stays";
+  EXPECT_EQ(ControlGetState(empty), 0);
+}
+
+TEST_F(ImageViewTest, DrawsAlphaOverTheBackgroundAndOtherImagesAsTheyAre) {
+  struct DrawCase {
+    const char* name;
+    Bytes file;
+    PngKind pixels;  // the pattern as decoded
+  };
+  const DrawCase cases[] = {
+      {"32-bit, straight alpha", MakePng(PngKind::Rgba8, 9, 7), PngKind::Rgba8},
+      {"24-bit", MakePng(PngKind::Rgb8, 9, 7), PngKind::Rgb8},
+      {"icon", MakeIconFile(), PngKind::Rgb8},
+  };
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  for (const DrawCase& test : cases) {
+    SCOPED_TRACE(test.name);
+    int view = static_cast<int>(CreateImageView(AutoId, 10, 10, 1, 1, Decoded(test.file)));
+    ASSERT_TRUE(MakeForeground(static_cast<HWND>(WindowHandle(window_))));
+    PumpEvents(100);
+    auto* handle = static_cast<HWND>(ControlHandle(view));
+    std::vector<COLORREF> seen = ClientPixels(handle);
+    int width = ControlWidth(view);
+    for (int y = 0; y < ControlHeight(view); ++y) {
+      for (int x = 0; x < width; ++x) {
+        Rgba p = DecodedPixel(test.pixels, x, y);  // blue, green, red, alpha
+        COLORREF pixel = seen[static_cast<std::size_t>(y * width + x)];
+        const int shown[3] = {GetBValue(pixel), GetGValue(pixel), GetRValue(pixel)};
+        const int under[3] = {GetBValue(face), GetGValue(face), GetRValue(face)};
+        for (int c = 0; c < 3; ++c) {
+          // Premultiplied as (c * a) >> 8, then blended over the window's face.
+          int expected = (p[c] * p[3] >> 8) + under[c] * (255 - p[3]) / 255;
+          ASSERT_NEAR(shown[c], expected, 2) << x << "," << y << " channel " << c;
+        }
+      }
+    }
+    DestroyWindow(handle);
+  }
+}
+
+void LeftButton(DWORD flag) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flag;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+bool DragSeen(int view) {
+  return PumpUntil(
+      [view] { return EventSourceControl() == view && EventDetail() == DetailDragBegin; }, 500);
+}
+
+TEST_F(ImageViewTest, DraggingPastTheDragDistancePostsDragBegin) {
+  int view = static_cast<int>(
+      CreateImageView(AutoId, 10, 10, 1, 1, Decoded(Bytes(LogoPng, LogoPng + LogoPngLength))));
+  ASSERT_TRUE(MakeForeground(static_cast<HWND>(WindowHandle(window_))));
+  POINT centre = CentreOf(static_cast<HWND>(ControlHandle(view)));
+  struct Drag {
+    int distance;
+    bool posts;
+  };
+  for (Drag drag : {Drag{1, false}, Drag{12, true}}) {
+    MovePointerTo(centre);
+    PumpEvents(50);
+    LeftButton(MOUSEEVENTF_LEFTDOWN);
+    PumpEvents(50);
+    MovePointerTo(POINT{centre.x + drag.distance, centre.y});
+    EXPECT_EQ(DragSeen(view), drag.posts) << drag.distance;
+    LeftButton(MOUSEEVENTF_LEFTUP);
+    PumpEvents(50);
+  }
 }
 
 }  // namespace

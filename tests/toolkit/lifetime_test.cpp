@@ -14,6 +14,7 @@
 #include "toolkit/images.hpp"
 #include "toolkit/internal.hpp"
 #include "toolkit/menus.hpp"
+#include "toolkit/views.hpp"
 #include "toolkit/windows.hpp"
 
 namespace {
@@ -163,6 +164,12 @@ TEST(DeadIds, EveryOperationDoesNothingAndReturnsZero) {
 // hold native objects.
 using KindMaker = void (*)();
 
+// The logo, decoded once: the image outlives every view that shows it.
+NativeHandle ShownImage() {
+  static const int image = DecodeImage(AutoId, LogoPng, LogoPngLength);
+  return NativeImageHandle(image);
+}
+
 struct KindLeakCase {
   const char* kind;
   KindMaker make;
@@ -194,6 +201,7 @@ const KindLeakCase kindLeakCases[] = {
        int area = static_cast<int>(CreateTextArea(AutoId, 5, 200, 200, 80, TextAreaReadOnly));
        ControlAddItem(area, -1, "line");
      }},
+    {"ImageView", [] { CreateImageView(AutoId, 5, 5, 10, 10, ShownImage()); }},
 };
 
 void OpenAndClose(KindMaker make) {
@@ -246,6 +254,7 @@ void OpenAndCloseAFullWindow() {
   CreatePushButton(AutoId, 5, 170, 80, 24, "Push");
   int area = static_cast<int>(CreateTextArea(AutoId, 5, 200, 200, 80, TextAreaReadOnly));
   ControlAddItem(area, -1, "line");
+  CreateImageView(AutoId, 210, 5, 10, 10, ShownImage());
   int font = CreateTextFont(AutoId, "Courier New", 8, 0);
   ControlSetFont(area, NativeFontHandle(font));
   int menu = NewPopupMenu(AutoId);

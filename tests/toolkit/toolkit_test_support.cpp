@@ -155,6 +155,28 @@ POINT CentreOf(HWND window) {
   return POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
 }
 
+void MovePointerTo(POINT screen) {
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  move.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &move, sizeof(INPUT));
+}
+
+std::vector<COLORREF> ClientPixels(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  std::vector<COLORREF> pixels;
+  HDC dc = GetDC(window);
+  for (int y = 0; y < client.bottom; ++y) {
+    for (int x = 0; x < client.right; ++x)
+      pixels.push_back(GetPixel(dc, x, y));
+  }
+  ReleaseDC(window, dc);
+  return pixels;
+}
+
 HelperThread::HelperThread(std::function<void()> body) : body_(std::move(body)) {
   thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
