@@ -82,6 +82,8 @@ const KindOperations& OperationsOf(ControlKind kind) {
       return TextAreaOperations;
     case ControlKind::ImageView:
       return ImageViewOperations;
+    case ControlKind::LinkLabel:
+      return LinkLabelOperations;
   }
   return FrameBoxOperations;  // not reached: every kind has its case
 }

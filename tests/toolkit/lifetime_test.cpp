@@ -202,6 +202,11 @@ const KindLeakCase kindLeakCases[] = {
        ControlAddItem(area, -1, "line");
      }},
     {"ImageView", [] { CreateImageView(AutoId, 5, 5, 10, 10, ShownImage()); }},
+    {"LinkLabel",
+     [] {
+       int link = static_cast<int>(CreateLinkLabel(AutoId, 5, 5, 100, 15, "link", RGB(0, 0, 255)));
+       ControlSetColor(link, ColorBackground, RGB(10, 20, 30));
+     }},
 };
 
 void OpenAndClose(KindMaker make) {
@@ -255,6 +260,7 @@ void OpenAndCloseAFullWindow() {
   int area = static_cast<int>(CreateTextArea(AutoId, 5, 200, 200, 80, TextAreaReadOnly));
   ControlAddItem(area, -1, "line");
   CreateImageView(AutoId, 210, 5, 10, 10, ShownImage());
+  CreateLinkLabel(AutoId, 210, 150, 80, 15, "link", RGB(0, 0, 255));
   int font = CreateTextFont(AutoId, "Courier New", 8, 0);
   ControlSetFont(area, NativeFontHandle(font));
   int menu = NewPopupMenu(AutoId);
