@@ -164,19 +164,6 @@ void MovePointerTo(POINT screen) {
   SendInput(1, &move, sizeof(INPUT));
 }
 
-std::vector<COLORREF> ClientPixels(HWND window) {
-  RECT client{};
-  GetClientRect(window, &client);
-  std::vector<COLORREF> pixels;
-  HDC dc = GetDC(window);
-  for (int y = 0; y < client.bottom; ++y) {
-    for (int x = 0; x < client.right; ++x)
-      pixels.push_back(GetPixel(dc, x, y));
-  }
-  ReleaseDC(window, dc);
-  return pixels;
-}
-
 HelperThread::HelperThread(std::function<void()> body) : body_(std::move(body)) {
   thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <vector>
 
 // Calls EventWait until it returns `kind` (true) or `milliseconds` pass (false).
 // A thread timer wakes EventWait meanwhile; the current event is the one found.
@@ -29,9 +28,6 @@ void ClickAt(POINT screen, bool right = false);
 POINT CentreOf(HWND window);
 // Moves the pointer to a screen point (real input).
 void MovePointerTo(POINT screen);
-// What the client area of a shown window looks like on the screen, as
-// COLORREF values (red in the low byte), row by row from the top.
-std::vector<COLORREF> ClientPixels(HWND window);
 
 // Runs `body` on a new thread; Join waits for it (bounded).
 class HelperThread {
