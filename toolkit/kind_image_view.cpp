@@ -117,7 +117,7 @@ void Paint(ControlRecord& control) {
 
 // Posts DetailDragBegin once the pointer has moved past the drag distance
 // with the left button held since it was pressed here.
-void TrackDrag(ControlRecord& control, UINT message, LPARAM lParam) {
+void TrackDrag(ControlRecord& control, UINT message, WPARAM wParam, LPARAM lParam) {
   ImageViewState& state = StateOf(control);
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   if (message == WM_LBUTTONDOWN) {
@@ -129,15 +129,17 @@ void TrackDrag(ControlRecord& control, UINT message, LPARAM lParam) {
   if (!state.pressed) return;
   bool dragged = std::abs(point.x - state.pressedAt.x) > GetSystemMetrics(SM_CXDRAG) ||
                  std::abs(point.y - state.pressedAt.y) > GetSystemMetrics(SM_CYDRAG);
-  if (message == WM_MOUSEMOVE && !dragged) return;
+  bool held = message == WM_MOUSEMOVE && (wParam & MK_LBUTTON) != 0;
+  if (held && !dragged) return;
   state.pressed = false;
   if (GetCapture() == control.handle) ReleaseCapture();
-  if (message == WM_MOUSEMOVE) {
+  if (held) {
     EventPost(ControlEvent, control.id, ContainingWindowId(control.handle), DetailDragBegin);
   }
 }
 
-bool OnMessage(ControlRecord& control, UINT message, WPARAM, LPARAM lParam, LRESULT* result) {
+bool OnMessage(ControlRecord& control, UINT message, WPARAM wParam, LPARAM lParam,
+               LRESULT* result) {
   switch (message) {
     case WM_PAINT:
       Paint(control);
@@ -153,7 +155,7 @@ bool OnMessage(ControlRecord& control, UINT message, WPARAM, LPARAM lParam, LRES
     case WM_LBUTTONDOWN:
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
-      TrackDrag(control, message, lParam);
+      TrackDrag(control, message, wParam, lParam);
       return false;  // the static still reports its click
     default:
       return false;
