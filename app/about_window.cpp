@@ -79,11 +79,11 @@ AboutControls CreateControls(int width, int height, const AboutResources& resour
   CreateFrameBox(AutoId, 5, 5, width - 10, height - 37, "About");
   controls.close =
       static_cast<int>(CreatePushButton(AutoId, width - 80, height - 27, 75, 22, "Close"));
-  int logo = static_cast<int>(CreateImageView(AutoId, Margin, Margin, LogoSide, LogoSide,
-                                              NativeImageHandle(resources.logo)));
+  int logoView = static_cast<int>(CreateImageView(AutoId, Margin, Margin, LogoSide, LogoSide,
+                                                  NativeImageHandle(resources.logo)));
   int heading =
-      static_cast<int>(CreateLabel(AutoId, ControlX(logo) + ControlWidth(logo) + 10,
-                                   ControlY(logo) + 5, 200, 40, resources.heading.c_str()));
+      static_cast<int>(CreateLabel(AutoId, ControlX(logoView) + ControlWidth(logoView) + 10,
+                                   ControlY(logoView) + 5, 200, 40, resources.heading.c_str()));
   ControlSetFont(heading, NativeFontHandle(resources.headingFont));
   ControlSetColor(heading, ColorText, HeadingColour);
   int linksTop = ControlY(heading) + ControlHeight(heading) + 5;
