@@ -15,7 +15,7 @@ void PutInfoHeader(Bytes& out, int width, int height, int bits) {
     Put(out, field, 4);
   Put(out, 1, 2);
   Put(out, static_cast<uint32_t>(bits), 2);
-  Put(out, 0, 24);  // uncompressed; sizes, resolutions and colour counts 0
+  out.insert(out.end(), 24, 0);  // uncompressed; sizes, resolutions and colour counts 0
 }
 
 // The pattern's pixels in blue, green, red, alpha order, bottom row first;
