@@ -1,12 +1,16 @@
-// The About window: name, version, maker and description. The logo and the
-// links come next.
+// The About window: logo, name, version and maker, three links and a short
+// description. Everything it uses is made when it opens and released before
+// it returns.
 #include <cstdint>
 #include <string>
 
 #include "app/modal.hpp"
 #include "app/secondary_windows.hpp"
+#include "assets/logo.hpp"
 #include "toolkit/controls.hpp"
+#include "toolkit/images.hpp"
 #include "toolkit/menus.hpp"
+#include "toolkit/views.hpp"
 #include "toolkit/windows.hpp"
 
 namespace {
@@ -32,22 +36,84 @@ constexpr const char* Description =
     "\r\n"
     "- Orvantis";
 
-constexpr const char* HeadingFace = "Tahoma";
-constexpr int HeadingPoints = 8;
+// The maker's site, the project's site and the contact address, each shown
+// after "- " and opened as the scheme followed by the address.
+struct Link {
+  const char* scheme;
+  const char* address;
+};
+constexpr Link Links[] = {
+    {"", "https://www.orvantis.example/"},
+    {"", "https://velkor.orvantis.example/"},
+    {"mailto:", "velkor@orvantis.example"},
+};
+constexpr int LinkCount = 3;
+
+constexpr const char* FontFace = "Tahoma";
+constexpr int FontPoints = 8;
 constexpr unsigned HeadingStyle = FontBold | FontHighQuality;
+constexpr unsigned LinkStyle = FontUnderline | FontHighQuality;
 constexpr int HeadingColour = 35 | 35 << 8 | 35 << 16;
+constexpr int HoverColour = 0 | 0 << 8 | 255 << 16;
+constexpr int LogoSide = 100;
+constexpr int Margin = 15;  // of the logo and the description
+constexpr int LinkRowHeight = 15;
 
-// The logo occupies 15, 15, 100 x 100; the heading sits 10 to its right and
-// 5 lower, the link rows below it, then the description (at D = 120).
-constexpr int HeadingX = 125;
-constexpr int HeadingY = 20;
-constexpr int DescriptionY = 120;
+// What the window is built from; released by ShowAboutWindow.
+struct AboutResources {
+  int logo = 0;
+  int headingFont = 0;
+  int linkFont = 0;
+  std::string heading;
+};
 
-std::string HeadingText() {
-  std::string text;
-  for (const char* line : HeadingLines)
-    text += line;
-  return text;
+struct AboutControls {
+  int close = 0;
+  int links[LinkCount] = {};
+};
+
+// Controls 4 to 8 sit beside and below the logo and the heading, as read
+// back from the controls themselves.
+AboutControls CreateControls(int width, int height, const AboutResources& resources) {
+  AboutControls controls;
+  CreateFrameBox(AutoId, 5, 5, width - 10, height - 37, "About");
+  controls.close =
+      static_cast<int>(CreatePushButton(AutoId, width - 80, height - 27, 75, 22, "Close"));
+  int logoView = static_cast<int>(CreateImageView(AutoId, Margin, Margin, LogoSide, LogoSide,
+                                                  NativeImageHandle(resources.logo)));
+  int heading =
+      static_cast<int>(CreateLabel(AutoId, ControlX(logoView) + ControlWidth(logoView) + 10,
+                                   ControlY(logoView) + 5, 200, 40, resources.heading.c_str()));
+  ControlSetFont(heading, NativeFontHandle(resources.headingFont));
+  ControlSetColor(heading, ColorText, HeadingColour);
+  int linksTop = ControlY(heading) + ControlHeight(heading) + 5;
+  for (int i = 0; i < LinkCount; ++i) {
+    std::string caption = std::string("- ") + Links[i].address;
+    controls.links[i] =
+        static_cast<int>(CreateLinkLabel(AutoId, ControlX(heading), linksTop + i * LinkRowHeight,
+                                         250, LinkRowHeight, caption.c_str(), HoverColour));
+  }
+  for (int link : controls.links)
+    ControlSetFont(link, NativeFontHandle(resources.linkFont));
+  int descriptionTop = linksTop + 55;
+  CreateLabel(AutoId, Margin, descriptionTop, width - 2 * Margin, height - (descriptionTop + 32),
+              Description);
+  return controls;
+}
+
+// Runs until Escape, the close request or Close; a link's control event (any
+// detail) opens its target, and the window stays open whatever that gives.
+void RunAboutLoop(int window, const AboutControls& controls) {
+  for (;;) {
+    int kind = WaitForOwnEvent(window);
+    if (IsDismissal(kind, controls.close)) return;
+    if (kind != ControlEvent) continue;
+    for (int i = 0; i < LinkCount; ++i) {
+      if (EventSourceControl() == controls.links[i]) {
+        OpenLink((std::string(Links[i].scheme) + Links[i].address).c_str());
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -55,23 +121,23 @@ std::string HeadingText() {
 void ShowAboutWindow(NativeHandle owner, int width, int height) {
   int window =
       static_cast<int>(WindowOpen(AutoId, 0, 0, width, height, AboutTitle, CentreOnOwner, owner));
-  int headingFont = CreateTextFont(AutoId, HeadingFace, HeadingPoints, HeadingStyle);
+  AboutResources resources;
+  // The logo's real length: the decoder never reads past it.
+  resources.logo = DecodeImage(AutoId, LogoPng, LogoPngLength);
+  resources.headingFont = CreateTextFont(AutoId, FontFace, FontPoints, HeadingStyle);
+  resources.linkFont = CreateTextFont(AutoId, FontFace, FontPoints, LinkStyle);
+  ScaleImage(resources.logo, LogoSide, LogoSide);
   if (window != 0) {
     SetOwnerEnabled(owner, false);
-    CreateFrameBox(AutoId, 5, 5, width - 10, height - 37, "About");
-    int close =
-        static_cast<int>(CreatePushButton(AutoId, width - 80, height - 27, 75, 22, "Close"));
-    int heading =
-        static_cast<int>(CreateLabel(AutoId, HeadingX, HeadingY, 200, 40, HeadingText().c_str()));
-    ControlSetFont(heading, NativeFontHandle(headingFont));
-    ControlSetColor(heading, ColorText, HeadingColour);
-    CreateLabel(AutoId, 15, DescriptionY, width - 30, height - (DescriptionY + 32), Description);
+    for (const char* line : HeadingLines)
+      resources.heading += line;
+    AboutControls controls = CreateControls(width, height, resources);
     WindowAddShortcut(window, EscapeKey, EscapeCommand);
-    while (!IsDismissal(WaitForOwnEvent(window), close)) {
-    }
-    WindowClose(window);
+    RunAboutLoop(window, controls);
+    WindowClose(window);  // the controls go with it, before their logo and fonts
     SetOwnerEnabled(owner, true);
   }
-  // The heading label is gone with its window, so its font can go too.
-  ReleaseFont(headingFont);
+  ReleaseImage(resources.logo);
+  ReleaseFont(resources.headingFont);
+  ReleaseFont(resources.linkFont);
 }

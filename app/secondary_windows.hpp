@@ -8,5 +8,6 @@
 // Lists the sub-networks of `plan` (borrowed, read only) in a window with an
 // inner size of width x height. Returns 0 when closed, also when it could not open.
 int ShowSubnetsWindow(NativeHandle owner, SubnetPlan* plan, int width, int height);
-// Shows the program's name, maker and description in a width x height window.
+// Shows the logo, name, version, maker, links and description in a width x
+// height window.
 void ShowAboutWindow(NativeHandle owner, int width, int height);

@@ -4,7 +4,8 @@ About logo (logo.png: 128 x 128 RGBA) from a few shapes. Pure Python with the
 standard library, so running it again gives the same files byte for byte.
 
 The logo's PNG holds exactly IHDR, iCCP ("ICC Profile"), pHYs (2835 pixels per
-metre), one IDAT and IEND: the layout the About window's decoder expects.
+metre), one IDAT and IEND: the layout the About window's decoder expects. The
+build compiles logo.png into the program (assets/CMakeLists.txt).
 
 Usage: python3 assets/make_images.py [OUTPUT_DIR]   (default: this folder)
 """

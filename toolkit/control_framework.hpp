@@ -19,6 +19,8 @@ enum class ControlKind {
   AddressEntry,
   PushButton,
   TextArea,
+  ImageView,
+  LinkLabel,
 };
 
 // What a kind keeps beyond the common record: a struct private to the kind's
@@ -80,6 +82,8 @@ extern const KindOperations TextEntryOperations;
 extern const KindOperations AddressEntryOperations;
 extern const KindOperations PushButtonOperations;
 extern const KindOperations TextAreaOperations;
+extern const KindOperations ImageViewOperations;
+extern const KindOperations LinkLabelOperations;
 
 const KindOperations& OperationsOf(ControlKind kind);
 IdTable<ControlRecord>& ControlTable();
@@ -119,3 +123,8 @@ bool AnswerControlColour(ControlRecord& control, HDC dc, int systemBackground, L
 // Stores a colour of a Label or TextEntry and redraws the control.
 void StoreControlColour(ControlRecord& control, int attribute, int colour);
 int StoredControlColour(ControlRecord& control, int attribute);
+// The brush the control's parent answers to WM_CTLCOLORSTATIC (the button
+// face when it answers none), for kinds that paint their own background.
+HBRUSH ParentBackgroundBrush(HWND control, HDC dc);
+// The record of a control just made by CreateControl, or null when it failed.
+ControlRecord* CreatedControl(int id, intptr_t created);

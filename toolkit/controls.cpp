@@ -80,6 +80,10 @@ const KindOperations& OperationsOf(ControlKind kind) {
       return PushButtonOperations;
     case ControlKind::TextArea:
       return TextAreaOperations;
+    case ControlKind::ImageView:
+      return ImageViewOperations;
+    case ControlKind::LinkLabel:
+      return LinkLabelOperations;
   }
   return FrameBoxOperations;  // not reached: every kind has its case
 }
@@ -136,6 +140,11 @@ intptr_t CreateControl(int id, int x, int y, int w, int h, const ControlCreation
   return id == AutoId ? controlId : reinterpret_cast<intptr_t>(handle);
 }
 
+ControlRecord* CreatedControl(int id, intptr_t created) {
+  if (created == 0) return nullptr;
+  return ControlTable().Find(id == AutoId ? static_cast<int>(created) : id);
+}
+
 // ----- Colours of Label and TextEntry ---------------------------------------
 
 bool AnswerControlColour(ControlRecord& control, HDC dc, int systemBackground, LRESULT* result) {
@@ -171,6 +180,13 @@ int StoredControlColour(ControlRecord& control, int attribute) {
   if (attribute == ColorText) return control.textColour;
   if (attribute == ColorBackground) return control.backgroundColour;
   return 0;
+}
+
+HBRUSH ParentBackgroundBrush(HWND control, HDC dc) {
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(control), WM_CTLCOLORSTATIC,
+                                                     reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(control)));
+  return brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE);
 }
 
 // ----- Common operations ----------------------------------------------------

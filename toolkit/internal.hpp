@@ -10,6 +10,7 @@
 
 #include "toolkit/controls.hpp"
 #include "toolkit/ids.hpp"
+#include "toolkit/image_codecs.hpp"
 #include "toolkit/win32_holders.hpp"
 
 // ---------------------------------------------------------------------------
@@ -94,6 +95,25 @@ class SharedBrush {
 };
 // Number of distinct colour brushes alive.
 int SharedBrushCount();
+
+// ---------------------------------------------------------------------------
+// Images
+
+using AlphaBlendFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int,
+                                         BLENDFUNCTION);
+// Registers the decoders and looks up AlphaBlend in msimg32.
+void StartImageService();
+// Unloads msimg32 and frees every image still alive.
+void StopImageService();
+// msimg32's AlphaBlend, or null where it does not exist.
+AlphaBlendFunction AlphaBlender();
+// A width x height bitmap section of `depth` bits per pixel, bottom-up for a
+// positive height, top-down for a negative one; null when it cannot be made.
+// `bits`, when given, receives the address of its pixels.
+HBITMAP CreateBitmapSection(int width, int height, int depth, void** bits = nullptr);
+// The pixels of a bitmap section, top row first; rows with a null firstRow
+// for any other bitmap.
+PixelRows SectionRows(HBITMAP bitmap);
 
 // Destroys every popup menu still alive (teardown).
 void ReleaseAllPopupMenus();

@@ -22,6 +22,7 @@ bool comStarted = false;
 }  // namespace
 
 bool ToolkitStart() {
+  StartImageService();
   StartWindowService();
   bool started = RegisterCommonControls();
   comStarted = SUCCEEDED(CoInitialize(nullptr));
@@ -32,6 +33,7 @@ void ToolkitStop() {
   ReleaseAllPatterns();
   StopWindowService();  // closing the windows destroys their controls first
   ReleaseAllPopupMenus();
+  StopImageService();  // the windows showing images are gone
   ReleaseAllFonts();
   if (comStarted) CoUninitialize();
   comStarted = false;

@@ -45,11 +45,19 @@ inline void DestroyMenuHandle(HMENU menu) {
 inline void DestroyAcceleratorHandle(HACCEL table) {
   DestroyAcceleratorTable(table);
 }
+inline void DeleteBitmapHandle(HBITMAP bitmap) {
+  DeleteObject(bitmap);
+}
+inline void DestroyIconHandle(HICON icon) {
+  DestroyIcon(icon);
+}
 
 using FontHolder = UniqueHandle<HFONT, DeleteFontHandle>;
 using BrushHolder = UniqueHandle<HBRUSH, DeleteBrushHandle>;
 using MenuHolder = UniqueHandle<HMENU, DestroyMenuHandle>;
 using AcceleratorHolder = UniqueHandle<HACCEL, DestroyAcceleratorHandle>;
+using BitmapHolder = UniqueHandle<HBITMAP, DeleteBitmapHandle>;
+using IconHolder = UniqueHandle<HICON, DestroyIconHandle>;
 
 // Holds a display device context for the scope of a measurement.
 class DisplayContext {
@@ -64,4 +72,25 @@ class DisplayContext {
 
  private:
   HDC dc_;
+};
+
+// A memory device context with one bitmap selected into it for its scope.
+class MemoryContext {
+ public:
+  explicit MemoryContext(HBITMAP bitmap) : dc_(CreateCompatibleDC(nullptr)) {
+    if (dc_ != nullptr) previous_ = SelectObject(dc_, bitmap);
+  }
+  MemoryContext(const MemoryContext&) = delete;
+  MemoryContext& operator=(const MemoryContext&) = delete;
+  ~MemoryContext() {
+    if (dc_ == nullptr) return;
+    if (previous_ != nullptr) SelectObject(dc_, previous_);
+    DeleteDC(dc_);
+  }
+  // Null when the context could not be made or the bitmap not selected.
+  HDC Get() const { return previous_ != nullptr ? dc_ : nullptr; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_ = nullptr;
 };

@@ -12,14 +12,6 @@ constexpr const char* MainTitle = "Velkor - IPv4 Subnetting";
 constexpr DWORD StartTimeoutMs = 30000;
 constexpr DWORD MessageTimeoutMs = 5000;
 
-// Wine: the exe path comes from CMake as a Unix path; drive Z: maps the root.
-std::string WindowsPath(const std::string& path) {
-  if (path.empty() || path[0] != '/') return path;
-  std::string converted = "Z:" + path;
-  std::replace(converted.begin(), converted.end(), '/', '\\');
-  return converted;
-}
-
 struct TopLevelSearch {
   DWORD pid;
   const char* className;
@@ -50,16 +42,26 @@ INPUT KeyInput(WORD vk, bool up) {
   return input;
 }
 
-INPUT MouseInput(DWORD flags, LONG dx, LONG dy) {
+// A mouse input at `target`, an absolute position on the 0..65535 grid of the
+// primary screen.
+INPUT MouseAt(POINT target, DWORD buttonFlags) {
   INPUT input{};
   input.type = INPUT_MOUSE;
-  input.mi.dx = dx;
-  input.mi.dy = dy;
-  input.mi.dwFlags = flags;
+  input.mi.dx = MulDiv(target.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+  input.mi.dy = MulDiv(target.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttonFlags;
   return input;
 }
 
 }  // namespace
+
+// Wine: paths come from CMake as Unix paths; drive Z: maps the root.
+std::string WindowsPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string converted = "Z:" + path;
+  std::replace(converted.begin(), converted.end(), '/', '\\');
+  return converted;
+}
 
 std::string ProgramPath() {
   return WindowsPath(VELKOR_APP_EXE);
@@ -184,13 +186,9 @@ void ClickAt(HWND window, int clientX, int clientY) {
   ClickAtScreen(window, target);
 }
 
-void ClickAtScreen(HWND owner, POINT target) {
+void MovePointerTo(HWND owner, POINT target) {
   WaitProgramIdle(owner);
-  // Absolute positions on the 0..65535 grid of the primary screen.
-  DWORD flags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  LONG dx = MulDiv(target.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-  LONG dy = MulDiv(target.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-  INPUT move = MouseInput(flags, dx, dy);
+  INPUT move = MouseAt(target, 0);
   SendInput(1, &move, sizeof(INPUT));
   WaitUntil([&] {
     POINT now{};
@@ -200,8 +198,11 @@ void ClickAtScreen(HWND owner, POINT target) {
   // Wine: the program may still report an older pointer position from X;
   // once it is idle the pointer stays where it was put.
   WaitProgramIdle(owner);
-  INPUT clicks[] = {MouseInput(flags | MOUSEEVENTF_LEFTDOWN, dx, dy),
-                    MouseInput(flags | MOUSEEVENTF_LEFTUP, dx, dy)};
+}
+
+void ClickAtScreen(HWND owner, POINT target) {
+  MovePointerTo(owner, target);
+  INPUT clicks[] = {MouseAt(target, MOUSEEVENTF_LEFTDOWN), MouseAt(target, MOUSEEVENTF_LEFTUP)};
   SendInput(2, clicks, sizeof(INPUT));
 }
 

@@ -14,6 +14,8 @@ struct AppProcess {
   HWND main = nullptr;  // the visible main window once StartApp succeeded
 };
 
+// A path from the build (a Unix path under Wine) as a Windows path.
+std::string WindowsPath(const std::string& path);
 // The program's file, and the command-line program's, as Windows paths.
 std::string ProgramPath();
 std::string CommandLinePath();
@@ -61,8 +63,10 @@ std::string ClassNameOf(HWND window);
 bool BringToFront(HWND window);
 // Moves the pointer to a point of the window's client area and clicks there.
 void ClickAt(HWND window, int clientX, int clientY);
-// Clicks a point of the screen; `owner` is the window whose program must be
-// idle first.
+// Moves the pointer to a point of the screen; `owner` is the window whose
+// program must be idle first.
+void MovePointerTo(HWND owner, POINT screen);
+// Clicks a point of the screen, as MovePointerTo reaches it.
 void ClickAtScreen(HWND owner, POINT screen);
 // A point of the caption's close box of `window` (found by hit-testing), or
 // false when the window draws none.

@@ -8,17 +8,20 @@
 #include <functional>
 #include <string>
 
+#include "assets/logo.hpp"
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/controls.hpp"
+#include "toolkit/images.hpp"
 #include "toolkit/internal.hpp"
 #include "toolkit/menus.hpp"
+#include "toolkit/views.hpp"
 #include "toolkit/windows.hpp"
 
 namespace {
 
 // ----- Dead ids -----------------------------------------------------------------
 
-enum class ObjectType { Window, Control, Font, Menu };
+enum class ObjectType { Window, Control, Font, Menu, Image };
 
 struct DeadIdCase {
   ObjectType type;
@@ -73,11 +76,17 @@ const DeadIdCase deadIdCases[] = {
      [](int id) { return ShowPopupAtCursor(id, nullptr), intptr_t{0}; }},
     {ObjectType::Menu, "ReleasePopupMenu",
      [](int id) { return ReleasePopupMenu(id), intptr_t{0}; }},
+    {ObjectType::Image, "NativeImageHandle",
+     [](int id) { return reinterpret_cast<intptr_t>(NativeImageHandle(id)); }},
+    {ObjectType::Image, "ScaleImage",
+     [](int id) { return reinterpret_cast<intptr_t>(ScaleImage(id, 10, 10)); }},
+    {ObjectType::Image, "ImageFactsOf", [](int id) { return intptr_t{ImageFactsOf(id).width}; }},
+    {ObjectType::Image, "ReleaseImage", [](int id) { return ReleaseImage(id), intptr_t{0}; }},
 };
 
 // Live objects, one of each type under its own explicit id: each id must
 // stay untouched by operations on the other types.
-constexpr int LiveWindow = 1, LiveControl = 2, LiveFont = 3, LiveMenu = 4;
+constexpr int LiveWindow = 1, LiveControl = 2, LiveFont = 3, LiveMenu = 4, LiveImage = 6;
 
 // Ids that name no live object of `type`: never used, out of range, closed,
 // or live only as an object of another type.
@@ -87,26 +96,32 @@ std::vector<int> DeadIdsOf(ObjectType type) {
     case ObjectType::Window: {
       int window = static_cast<int>(WindowOpen(AutoId, 0, 0, 200, 100, "", StartHidden, nullptr));
       WindowClose(window);
-      ids.insert(ids.end(), {window, LiveControl, LiveFont, LiveMenu});
+      ids.insert(ids.end(), {window, LiveControl, LiveFont, LiveMenu, LiveImage});
       break;
     }
     case ObjectType::Control: {
       int window = static_cast<int>(WindowOpen(AutoId, 0, 0, 200, 100, "", StartHidden, nullptr));
       ids.push_back(static_cast<int>(CreateLabel(AutoId, 0, 0, 10, 10, "")));
       WindowClose(window);
-      ids.insert(ids.end(), {LiveWindow, LiveFont, LiveMenu});
+      ids.insert(ids.end(), {LiveWindow, LiveFont, LiveMenu, LiveImage});
       break;
     }
     case ObjectType::Font: {
       int font = CreateTextFont(AutoId, "Tahoma", 8, 0);
       ReleaseFont(font);
-      ids.insert(ids.end(), {font, LiveWindow, LiveControl, LiveMenu});
+      ids.insert(ids.end(), {font, LiveWindow, LiveControl, LiveMenu, LiveImage});
       break;
     }
     case ObjectType::Menu: {
       int menu = NewPopupMenu(AutoId);
       ReleasePopupMenu(menu);
-      ids.insert(ids.end(), {menu, LiveWindow, LiveControl, LiveFont});
+      ids.insert(ids.end(), {menu, LiveWindow, LiveControl, LiveFont, LiveImage});
+      break;
+    }
+    case ObjectType::Image: {
+      int image = DecodeImage(AutoId, LogoPng, LogoPngLength);
+      ReleaseImage(image);
+      ids.insert(ids.end(), {image, LiveWindow, LiveControl, LiveFont, LiveMenu});
       break;
     }
   }
@@ -118,8 +133,9 @@ TEST(DeadIds, EveryOperationDoesNothingAndReturnsZero) {
   ASSERT_NE(CreateLabel(LiveControl, 0, 0, 40, 20, "live"), 0);
   ASSERT_EQ(CreateTextFont(LiveFont, "Tahoma", 8, 0), LiveFont);
   ASSERT_EQ(NewPopupMenu(LiveMenu), LiveMenu);
-  for (ObjectType type :
-       {ObjectType::Window, ObjectType::Control, ObjectType::Font, ObjectType::Menu}) {
+  ASSERT_EQ(DecodeImage(LiveImage, LogoPng, LogoPngLength), LiveImage);
+  for (ObjectType type : {ObjectType::Window, ObjectType::Control, ObjectType::Font,
+                          ObjectType::Menu, ObjectType::Image}) {
     for (int id : DeadIdsOf(type)) {
       for (const DeadIdCase& test : deadIdCases) {
         if (test.type != type) continue;
@@ -135,8 +151,10 @@ TEST(DeadIds, EveryOperationDoesNothingAndReturnsZero) {
   EXPECT_EQ(WindowInnerWidth(LiveWindow), 240);
   EXPECT_FALSE(IsWindowVisible(static_cast<HWND>(WindowHandle(LiveWindow)))) << "not shown";
   EXPECT_NE(GetObjectType(NativeFontHandle(LiveFont)), 0u);
+  EXPECT_EQ(ImageFactsOf(LiveImage).width, 128) << "not scaled";
   ReleaseFont(LiveFont);
   ReleasePopupMenu(LiveMenu);
+  ReleaseImage(LiveImage);
   WindowClose(LiveWindow);
 }
 
@@ -145,6 +163,12 @@ TEST(DeadIds, EveryOperationDoesNothingAndReturnsZero) {
 // One control of a kind in a new window, with the operations that make it
 // hold native objects.
 using KindMaker = void (*)();
+
+// The logo, decoded once: the image outlives every view that shows it.
+NativeHandle ShownImage() {
+  static const int image = DecodeImage(AutoId, LogoPng, LogoPngLength);
+  return NativeImageHandle(image);
+}
 
 struct KindLeakCase {
   const char* kind;
@@ -176,6 +200,12 @@ const KindLeakCase kindLeakCases[] = {
      [] {
        int area = static_cast<int>(CreateTextArea(AutoId, 5, 200, 200, 80, TextAreaReadOnly));
        ControlAddItem(area, -1, "line");
+     }},
+    {"ImageView", [] { CreateImageView(AutoId, 5, 5, 10, 10, ShownImage()); }},
+    {"LinkLabel",
+     [] {
+       int link = static_cast<int>(CreateLinkLabel(AutoId, 5, 5, 100, 15, "link", RGB(0, 0, 255)));
+       ControlSetColor(link, ColorBackground, RGB(10, 20, 30));
      }},
 };
 
@@ -229,6 +259,8 @@ void OpenAndCloseAFullWindow() {
   CreatePushButton(AutoId, 5, 170, 80, 24, "Push");
   int area = static_cast<int>(CreateTextArea(AutoId, 5, 200, 200, 80, TextAreaReadOnly));
   ControlAddItem(area, -1, "line");
+  CreateImageView(AutoId, 210, 5, 10, 10, ShownImage());
+  CreateLinkLabel(AutoId, 210, 150, 80, 15, "link", RGB(0, 0, 255));
   int font = CreateTextFont(AutoId, "Courier New", 8, 0);
   ControlSetFont(area, NativeFontHandle(font));
   int menu = NewPopupMenu(AutoId);

@@ -155,6 +155,15 @@ POINT CentreOf(HWND window) {
   return POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
 }
 
+void MovePointerTo(POINT screen) {
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  move.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &move, sizeof(INPUT));
+}
+
 HelperThread::HelperThread(std::function<void()> body) : body_(std::move(body)) {
   thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }

@@ -26,6 +26,8 @@ void PressKey(WORD key, bool shift = false, bool ctrl = false, bool alt = false)
 void ClickAt(POINT screen, bool right = false);
 // Centre of a window in screen coordinates.
 POINT CentreOf(HWND window);
+// Moves the pointer to a screen point (real input).
+void MovePointerTo(POINT screen);
 
 // Runs `body` on a new thread; Join waits for it (bounded).
 class HelperThread {

@@ -1,0 +1,273 @@
+// Image files and pixels: every PNG colour type decodes to the right bytes,
+// damaged or lying files fail without a read past their data (each sample
+// lives in a buffer of exactly its length, so AddressSanitizer sees any), and
+// the resampler is the filter it claims to be.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "tests/unit/image_samples.hpp"
+#include "toolkit/image_codecs.hpp"
+
+namespace {
+
+struct Decoded {
+  bool ok = false;
+  DecodingContext context;
+  std::vector<uint8_t> bitmap;  // bottom-up rows, as in a bitmap section
+  PixelRows rows;
+};
+
+Decoded DecodePng(const Bytes& file) {
+  RegisterImageDecoder(PngDecoder);
+  Decoded out;
+  auto allocate = [&out](const DecodingContext& found) {
+    auto stride = static_cast<std::ptrdiff_t>(BitmapStride(found.width, found.depth));
+    out.bitmap.assign(static_cast<std::size_t>(stride) * found.height, 0);
+    out.rows = PixelRows{out.bitmap.data() + (found.height - 1) * stride, -stride, found.width,
+                         found.height, found.depth};
+    return out.rows;
+  };
+  out.ok = DecodeWithRegistry(file.data(), file.size(), allocate, out.context);
+  return out;
+}
+
+Rgba PixelAt(const PixelRows& rows, int x, int y) {
+  const uint8_t* p = rows.firstRow + y * rows.stride + x * (rows.depth / 8);
+  return Rgba{p[0], p[1], p[2], rows.depth == 32 ? p[3] : uint8_t{255}};
+}
+
+// Sums every byte of [offset, offset + length): a range past the data is a
+// read that AddressSanitizer reports.
+unsigned Touch(const Bytes& file, std::size_t offset, std::size_t length) {
+  unsigned sum = 0;
+  for (std::size_t i = 0; i < length; ++i)
+    sum += file.data()[offset + i];
+  return sum;
+}
+
+// Whether the image code accepts the file, reading everything it says it may.
+bool Accepts(const Bytes& file) {
+  switch (DetectImageFormat(file.data(), file.size())) {
+    case ImageFormat::BitmapFile: {
+      BitmapFileLayout layout;
+      if (!ReadBitmapFileLayout(file.data(), file.size(), layout)) return false;
+      return Touch(file, layout.infoOffset, layout.infoLength) +
+                 Touch(file, layout.pixelOffset, layout.pixelLength) !=
+             ~0u;
+    }
+    case ImageFormat::IconFile: {
+      IconEntryLayout entry;
+      return ChooseIconEntry(file.data(), file.size(), entry) &&
+             Touch(file, entry.offset, entry.length) != ~0u;
+    }
+    case ImageFormat::Other:
+      break;
+  }
+  return DecodePng(file).ok;
+}
+
+void Put32At(Bytes& file, std::size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    file[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+constexpr int SampleWidth = 9, SampleHeight = 7;  // every Adam7 pass has pixels
+
+// ----- Decoding ----------------------------------------------------------------
+
+struct PngCase {
+  PngKind kind;
+  int depth;
+  int sourceDepth;
+};
+
+TEST(PngDecoding, EveryColourTypeGivesBlueGreenRedAlphaRows) {
+  const PngCase cases[] = {
+      {PngKind::Grey2, 24, 2},      {PngKind::Grey8, 24, 8},
+      {PngKind::Rgb8, 24, 24},      {PngKind::Palette8Trns, 32, 8},
+      {PngKind::GreyAlpha8, 32, 8}, {PngKind::Rgba8, 32, 32},
+      {PngKind::Rgba16, 32, 32},    {PngKind::Rgba8Interlaced, 32, 32},
+  };
+  for (const PngCase& test : cases) {
+    SCOPED_TRACE(static_cast<int>(test.kind));
+    Decoded decoded = DecodePng(MakePng(test.kind, SampleWidth, SampleHeight));
+    ASSERT_TRUE(decoded.ok);
+    EXPECT_EQ(decoded.context.width, SampleWidth);
+    EXPECT_EQ(decoded.context.height, SampleHeight);
+    EXPECT_EQ(decoded.context.depth, test.depth);
+    EXPECT_EQ(decoded.context.sourceDepth, test.sourceDepth);
+    for (int y = 0; y < SampleHeight; ++y) {
+      for (int x = 0; x < SampleWidth; ++x)
+        ASSERT_EQ(PixelAt(decoded.rows, x, y), DecodedPixel(test.kind, x, y)) << x << "," << y;
+    }
+  }
+}
+
+// ----- Damaged and lying files ---------------------------------------------------
+
+TEST(DamagedFiles, EveryTruncationFailsWithoutReadingPastTheData) {
+  Bytes png = MakePng(PngKind::Rgba8, SampleWidth, SampleHeight);
+  Bytes bitmap = MakeBitmapFile(SampleWidth, SampleHeight, false);
+  Bytes icon = MakeIconFile();
+  struct Sample {
+    const char* name;
+    const Bytes& file;
+    std::size_t neededLength;  // shortest prefix that still decodes
+  };
+  const Sample samples[] = {
+      {"png", png, png.size() - 12},  // everything but IEND
+      {"bitmap", bitmap, bitmap.size()},
+      {"icon", icon, IconImageOffset(icon, 2)},  // the chosen 16 x 16, 32-bit entry
+  };
+  for (const Sample& sample : samples) {
+    for (std::size_t length = 0; length <= sample.file.size(); ++length) {
+      Bytes prefix(sample.file.begin(), sample.file.begin() + static_cast<std::ptrdiff_t>(length));
+      ASSERT_EQ(Accepts(prefix), length >= sample.neededLength) << sample.name << " " << length;
+    }
+  }
+}
+
+TEST(DamagedFiles, LyingSizesAndOffsetsFail) {
+  Bytes png = MakePng(PngKind::Rgba8, SampleWidth, SampleHeight);
+  Bytes bitmap = MakeBitmapFile(SampleWidth, SampleHeight, false);
+  Bytes icon = MakeIconFile();
+  const std::size_t idatLength = std::string(png.begin(), png.end()).find("IDAT") - 4;
+  const std::size_t entry1 = 6 + 16;
+  struct Lie {
+    const char* name;
+    const Bytes& file;
+    std::size_t at;
+    uint32_t value;
+  };
+  const Lie lies[] = {
+      {"IDAT longer than the file", png, idatLength, 0x7FFFFFF0},
+      {"pixel offset past the end", bitmap, 10, static_cast<uint32_t>(bitmap.size())},
+      {"more rows than pixels", bitmap, 22, SampleHeight + 1},
+      {"negative width", bitmap, 18, 0xFFFFFFFF},
+      {"height -2^31", bitmap, 22, 0x80000000},
+      {"colour table past the end", bitmap, 46, 100},
+      {"more icons than the directory holds", icon, 4, 1000},
+      {"icon image past the end", icon, entry1 + 12, static_cast<uint32_t>(icon.size())},
+      {"icon image longer than the file", icon, entry1 + 8, static_cast<uint32_t>(icon.size())},
+      {"icon taller than its image", icon, IconImageOffset(icon, 1) + 8, 2 * 64},
+  };
+  for (const Lie& lie : lies) {
+    Bytes file = lie.file;
+    ASSERT_TRUE(Accepts(file)) << lie.name;
+    Put32At(file, lie.at, lie.value);
+    EXPECT_FALSE(Accepts(file)) << lie.name;
+  }
+}
+
+// ----- Resampling ----------------------------------------------------------------
+
+struct Image {
+  int width, height;
+  std::vector<uint8_t> bytes;
+  PixelRows Rows() { return PixelRows{bytes.data(), 4 * width, width, height, 32}; }
+  uint8_t* At(int x, int y) { return &bytes[4 * (static_cast<std::size_t>(y) * width + x)]; }
+};
+
+Image Scaled(Image source, int width, int height) {
+  Image target{width, height, std::vector<uint8_t>(4u * width * height, 0)};
+  EXPECT_TRUE(ResampleSmooth(source.Rows(), target.Rows()));
+  return target;
+}
+
+TEST(Resampler, LogoScalingUsesTheWidenedFilter) {
+  Contributions lists = ComputeContributions(128, 100);
+  EXPECT_DOUBLE_EQ(lists.scale, 0.78125);
+  EXPECT_DOUBLE_EQ(lists.support, 2.56);
+  EXPECT_EQ(lists.maxCount, 7);
+  for (std::size_t i = 0; i < lists.first.size(); ++i) {
+    EXPECT_LE(lists.count[i], 7);
+    double sum = 0;
+    for (int k = 0; k < lists.count[i]; ++k)
+      sum += lists.weights[i * 7 + k];
+    EXPECT_NEAR(sum, 1.0, 1e-12) << i;
+  }
+}
+
+TEST(Resampler, ConstantImagesStayConstant) {
+  const int sizes[][4] = {{128, 128, 100, 100}, {3, 5, 7, 2}, {10, 10, 10, 10}, {1, 9, 4, 1}};
+  const uint8_t colour[4] = {10, 120, 200, 77};
+  for (const auto& size : sizes) {
+    Image source{size[0], size[1], {}};
+    for (int i = 0; i < size[0] * size[1]; ++i)
+      source.bytes.insert(source.bytes.end(), colour, colour + 4);
+    Image target = Scaled(source, size[2], size[3]);
+    for (std::size_t i = 0; i < target.bytes.size(); ++i)
+      ASSERT_EQ(target.bytes[i], colour[i % 4]) << size[0] << "x" << size[1] << " byte " << i;
+  }
+}
+
+TEST(Resampler, TransparentAreasStayTransparentAndReadWhite) {
+  Image source{40, 40, std::vector<uint8_t>(40 * 40 * 4, 0)};  // transparent black
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 20; x < 40; ++x)
+      std::memcpy(source.At(x, y), "\x00\x00\xFF\xFF", 4);  // opaque red
+  }
+  Image target = Scaled(source, 25, 25);
+  for (int y = 0; y < 25; ++y) {
+    for (int x = 0; x < 25; ++x) {
+      // White and red share full red, so only a darkened transparent side lowers it.
+      ASSERT_EQ(target.At(x, y)[2], 255) << x << "," << y;
+      if (x < 9) {
+        ASSERT_EQ(PixelAt(target.Rows(), x, y), (Rgba{255, 255, 255, 0})) << x;
+      }
+    }
+  }
+}
+
+// The Mitchell-Netravali cubic with B = C = 1/3, from its coefficients.
+double Cubic(double x) {
+  double t = std::fabs(x);
+  if (t < 1) return (7 * t * t * t - 12 * t * t + 16.0 / 3) / 6;
+  if (t < 2) return (-7.0 / 3 * t * t * t + 12 * t * t - 20 * t + 32.0 / 3) / 6;
+  return 0;
+}
+
+// Weight of every input for output i, normalised over all inputs.
+std::vector<double> ReferenceWeights(int nIn, int nOut, int i) {
+  double scale = static_cast<double>(nOut) / nIn;
+  double f = std::min(scale, 1.0);
+  double centre = (i + 0.5) / scale - 0.5;
+  std::vector<double> weights(static_cast<std::size_t>(nIn));
+  double sum = 0;
+  for (int j = 0; j < nIn; ++j)
+    sum += weights[j] = f * Cubic(f * (centre - j));
+  for (double& weight : weights)
+    weight /= sum;
+  return weights;
+}
+
+TEST(Resampler, MatchesADirectTwoDimensionalFilter) {
+  const int sizes[][4] = {{6, 5, 4, 7}, {6, 5, 9, 3}, {8, 8, 3, 3}};
+  for (const auto& size : sizes) {
+    Image source{size[0], size[1], {}};
+    for (int i = 0; i < size[0] * size[1] * 4; ++i)
+      source.bytes.push_back(static_cast<uint8_t>(40 + i * 53 % 170));  // no overshoot past 0..255
+    Image target = Scaled(source, size[2], size[3]);
+    for (int y = 0; y < size[3]; ++y) {
+      std::vector<double> down = ReferenceWeights(size[1], size[3], y);
+      for (int x = 0; x < size[2]; ++x) {
+        std::vector<double> across = ReferenceWeights(size[0], size[2], x);
+        for (int channel = 0; channel < 4; ++channel) {
+          double expected = 0;
+          for (int j = 0; j < size[1]; ++j) {
+            for (int i = 0; i < size[0]; ++i)
+              expected += down[j] * across[i] * source.At(i, j)[channel];
+          }
+          // One rounding after each pass.
+          EXPECT_NEAR(target.At(x, y)[channel], expected, 1.05)
+              << size[2] << "x" << size[3] << " at " << x << "," << y << " channel " << channel;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace

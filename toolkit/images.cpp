@@ -1,0 +1,240 @@
+// The image service: files in memory become device-independent bitmap
+// sections (or icons), named by ids. Parsing and pixel work live in the
+// portable image code; this file only makes and fills the native objects.
+#include <cstring>
+#include <cstdlib>
+#include <vector>
+
+#include "toolkit/images.hpp"
+#include "toolkit/internal.hpp"
+
+namespace {
+
+struct ImageRecord {
+  BitmapHolder bitmap;  // a bitmap section, or
+  IconHolder icon;      // an icon
+  int width = 0;
+  int height = 0;
+  int depth = 0;
+  int sourceDepth = 0;
+};
+
+IdTable<ImageRecord>& ImageTable() {
+  static IdTable<ImageRecord> table;
+  return table;
+}
+
+HMODULE alphaLibrary = nullptr;
+AlphaBlendFunction alphaBlend = nullptr;
+
+// Room for the largest information header, bit-field masks and a full colour
+// table, so the platform never reads past the copy whatever it assumes.
+constexpr std::size_t BitmapInfoWords = (124 + 12 + 256 * 4) / 4;
+
+bool FromBitmapFile(const uint8_t* data, std::size_t length, ImageRecord& image) {
+  BitmapFileLayout layout;
+  if (!ReadBitmapFileLayout(data, length, layout)) return false;
+  std::vector<uint32_t> info(BitmapInfoWords, 0);  // aligned, as BITMAPINFO must be
+  std::memcpy(info.data(), data + layout.infoOffset, layout.infoLength);
+  image.bitmap.Reset(CreateBitmapSection(layout.width, layout.height, layout.depth));
+  if (!image.bitmap) return false;
+  int rows = std::abs(layout.height);
+  HDC screen = GetDC(nullptr);
+  int copied =
+      SetDIBits(screen, image.bitmap.Get(), 0, static_cast<UINT>(rows), data + layout.pixelOffset,
+                reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (copied == 0) return false;
+  MakeOpaqueWhenAlphaAllZero(SectionRows(image.bitmap.Get()));
+  image.width = layout.width;
+  image.height = rows;
+  image.depth = layout.depth;
+  image.sourceDepth = layout.bitsPerPixel;
+  return true;
+}
+
+bool FromIconFile(const uint8_t* data, std::size_t length, ImageRecord& image) {
+  IconEntryLayout entry;
+  if (!ChooseIconEntry(data, length, entry)) return false;
+  std::vector<uint32_t> copy((entry.length + 3) / 4);  // aligned for the headers inside
+  std::memcpy(copy.data(), data + entry.offset, entry.length);
+  auto* bits = reinterpret_cast<PBYTE>(copy.data());
+  auto size = static_cast<DWORD>(entry.length);
+  HICON icon = CreateIconFromResourceEx(bits, size, TRUE, 0x30000, entry.width, entry.height,
+                                        LR_DEFAULTCOLOR);
+  if (icon == nullptr && entry.bitsPerPixel != 16) {
+    icon = CreateIconFromResource(bits, size, TRUE, 0x30000);
+  }
+  if (icon == nullptr) return false;
+  image.icon.Reset(icon);
+  ICONINFO parts{};
+  if (!GetIconInfo(icon, &parts)) return false;
+  BitmapHolder colour(parts.hbmColor);
+  BitmapHolder mask(parts.hbmMask);
+  BITMAP facts{};
+  if (colour) {
+    GetObjectA(colour.Get(), sizeof facts, &facts);
+  } else if (GetObjectA(mask.Get(), sizeof facts, &facts) != 0) {
+    facts.bmHeight /= 2;  // a monochrome icon's mask holds the picture above the mask
+  }
+  image.width = facts.bmWidth;
+  image.height = facts.bmHeight;
+  image.depth = facts.bmBitsPixel;
+  image.sourceDepth = entry.bitsPerPixel;
+  return image.width > 0;
+}
+
+bool FromDecoders(const uint8_t* data, std::size_t length, ImageRecord& image) {
+  DecodingContext context;
+  BitmapHolder bitmap;
+  auto allocate = [&bitmap](const DecodingContext& found) {
+    // A positive height: bottom-up, so the first image row lands in the last memory row.
+    bitmap.Reset(CreateBitmapSection(found.width, found.height, found.depth));
+    return bitmap ? SectionRows(bitmap.Get()) : PixelRows{};
+  };
+  if (!DecodeWithRegistry(data, length, allocate, context)) return false;
+  image.bitmap = std::move(bitmap);
+  image.width = context.width;
+  image.height = context.height;
+  image.depth = context.depth;
+  image.sourceDepth = context.sourceDepth;
+  return true;
+}
+
+// The platform's stretching copy: halftone for smooth scaling, otherwise
+// colour on colour.
+bool Stretch(const ImageRecord& image, HBITMAP target, int width, int height, int mode) {
+  MemoryContext from(image.bitmap.Get());
+  MemoryContext to(target);
+  if (from.Get() == nullptr || to.Get() == nullptr) return false;
+  if (mode == SmoothScaling) {
+    SetStretchBltMode(to.Get(), HALFTONE);
+    SetBrushOrgEx(to.Get(), 0, 0, nullptr);
+  } else {
+    SetStretchBltMode(to.Get(), COLORONCOLOR);
+  }
+  return StretchBlt(to.Get(), 0, 0, width, height, from.Get(), 0, 0, image.width, image.height,
+                    SRCCOPY) != FALSE;
+}
+
+}  // namespace
+
+HBITMAP CreateBitmapSection(int width, int height, int depth, void** bits) {
+  if (width <= 0 || width > MaxImageSide || height == 0 || std::abs(height) > MaxImageSide) {
+    return nullptr;
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = static_cast<WORD>(depth);
+  info.bmiHeader.biCompression = BI_RGB;
+  void* ignored = nullptr;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits != nullptr ? bits : &ignored,
+                          nullptr, 0);
+}
+
+PixelRows SectionRows(HBITMAP bitmap) {
+  DIBSECTION section{};
+  if (GetObjectA(bitmap, sizeof section, &section) != sizeof section ||
+      section.dsBm.bmBits == nullptr) {
+    return PixelRows{};
+  }
+  GdiFlush();  // drawing into the section is finished before its bits are touched
+  auto* bits = static_cast<uint8_t*>(section.dsBm.bmBits);
+  std::ptrdiff_t stride = section.dsBm.bmWidthBytes;
+  int height = std::abs(section.dsBm.bmHeight);
+  bool topDown = section.dsBmih.biHeight < 0;
+  PixelRows rows;
+  rows.firstRow = topDown ? bits : bits + (height - 1) * stride;
+  rows.stride = topDown ? stride : -stride;
+  rows.width = section.dsBm.bmWidth;
+  rows.height = height;
+  rows.depth = section.dsBm.bmBitsPixel;
+  return rows;
+}
+
+AlphaBlendFunction AlphaBlender() {
+  return alphaBlend;
+}
+
+void StartImageService() {
+  RegisterImageDecoder(PngDecoder);
+  if (alphaLibrary != nullptr) return;
+  alphaLibrary = LoadLibraryA("msimg32.dll");
+  if (alphaLibrary == nullptr) return;
+  alphaBlend = reinterpret_cast<AlphaBlendFunction>(
+      reinterpret_cast<void*>(GetProcAddress(alphaLibrary, "AlphaBlend")));
+}
+
+void StopImageService() {
+  alphaBlend = nullptr;
+  if (alphaLibrary != nullptr) FreeLibrary(alphaLibrary);
+  alphaLibrary = nullptr;
+  ReleaseAllImages();
+}
+
+int DecodeImage(int id, const void* data, std::size_t length) {
+  if (data == nullptr || (id != AutoId && ImageTable().Find(id) != nullptr)) return 0;
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  ImageRecord image;
+  bool made = false;
+  switch (DetectImageFormat(bytes, length)) {
+    case ImageFormat::BitmapFile:
+      made = FromBitmapFile(bytes, length, image);
+      break;
+    case ImageFormat::IconFile:
+      made = FromIconFile(bytes, length, image);
+      break;
+    case ImageFormat::Other:
+      made = FromDecoders(bytes, length, image);
+      break;
+  }
+  if (!made) return 0;
+  int imageId = ImageTable().Add(id, std::move(image));
+  return imageId == IdTable<ImageRecord>::NoId ? 0 : imageId;
+}
+
+NativeHandle ScaleImage(int image, int width, int height, int mode) {
+  ImageRecord* record = ImageTable().Find(image);
+  if (record == nullptr || !record->bitmap) return nullptr;
+  if (width == record->width && height == record->height) return record->bitmap.Get();
+  BitmapHolder scaled(CreateBitmapSection(width, height, record->depth));
+  if (!scaled) return nullptr;
+  PixelRows source = SectionRows(record->bitmap.Get());
+  bool smooth = AlphaBlender() != nullptr && mode == SmoothScaling && source.depth == 32;
+  bool done = smooth ? ResampleSmooth(source, SectionRows(scaled.Get()))
+                     : Stretch(*record, scaled.Get(), width, height, mode);
+  // On failure the new bitmap goes and the image keeps its old one.
+  if (!done) return nullptr;
+  record->bitmap = std::move(scaled);
+  record->width = width;
+  record->height = height;
+  return record->bitmap.Get();
+}
+
+NativeHandle NativeImageHandle(int image) {
+  ImageRecord* record = ImageTable().Find(image);
+  if (record == nullptr) return nullptr;
+  return record->bitmap ? static_cast<NativeHandle>(record->bitmap.Get()) : record->icon.Get();
+}
+
+ImageFacts ImageFactsOf(int image) {
+  ImageRecord* record = ImageTable().Find(image);
+  if (record == nullptr) return ImageFacts{0, 0, 0, 0, false};
+  return ImageFacts{record->width, record->height, record->depth, record->sourceDepth,
+                    static_cast<bool>(record->icon)};
+}
+
+void ReleaseImage(int image) {
+  ImageTable().Remove(image);
+}
+
+void ReleaseAllImages() {
+  ImageTable().Clear();
+}
+
+int LiveImageCount() {
+  return static_cast<int>(ImageTable().Size());
+}
