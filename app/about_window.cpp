@@ -12,12 +12,13 @@
 #include "toolkit/menus.hpp"
 #include "toolkit/views.hpp"
 #include "toolkit/windows.hpp"
+#include "velkor_version.h"
 
 namespace {
 
 constexpr const char* AboutTitle = "Velkor - IPv4 Subnetting - About";
 constexpr const char* HeadingLines[] = {
-    "Velkor - IPv4 Subnetting v1.0.2.1\r\n",
+    "Velkor - IPv4 Subnetting v" VELKOR_VERSION "\r\n",
     "by Orvantis\r\n",
     "Project Velkor.\r\n",
 };
