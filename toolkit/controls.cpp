@@ -234,6 +234,11 @@ void ControlSetDisabled(int ctl, int disable) {
   if (control != nullptr) EnableWindow(control->handle, disable != 0 ? FALSE : TRUE);
 }
 
+void ControlSetFocus(int ctl) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control != nullptr) SetFocus(control->handle);
+}
+
 void ControlSetFont(int ctl, NativeHandle font) {
   if (ctl == AllNewControls) {
     DefaultControlFont() = ResolveFont(font);

@@ -15,6 +15,7 @@ add_library(velkor_toolkit STATIC
   ${CMAKE_CURRENT_LIST_DIR}/menus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fonts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/launch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/toolkit_start.cpp)
 target_link_libraries(velkor_toolkit PUBLIC velkor_portable
-  user32 gdi32 comctl32 shell32 ole32)
+  user32 gdi32 comctl32 comdlg32 shell32 ole32)
