@@ -19,6 +19,7 @@ enum class ControlKind {
   AddressEntry,
   PushButton,
   TextArea,
+  ReportList,
 };
 
 // What a kind keeps beyond the common record: a struct private to the kind's
@@ -80,6 +81,7 @@ extern const KindOperations TextEntryOperations;
 extern const KindOperations AddressEntryOperations;
 extern const KindOperations PushButtonOperations;
 extern const KindOperations TextAreaOperations;
+extern const KindOperations ReportListOperations;
 
 const KindOperations& OperationsOf(ControlKind kind);
 IdTable<ControlRecord>& ControlTable();

@@ -80,6 +80,8 @@ const KindOperations& OperationsOf(ControlKind kind) {
       return PushButtonOperations;
     case ControlKind::TextArea:
       return TextAreaOperations;
+    case ControlKind::ReportList:
+      return ReportListOperations;
   }
   return FrameBoxOperations;  // not reached: every kind has its case
 }
