@@ -20,6 +20,7 @@ enum class ControlKind {
   PushButton,
   TextArea,
   ReportList,
+  Panel,
 };
 
 // What a kind keeps beyond the common record: a struct private to the kind's
@@ -82,6 +83,7 @@ extern const KindOperations AddressEntryOperations;
 extern const KindOperations PushButtonOperations;
 extern const KindOperations TextAreaOperations;
 extern const KindOperations ReportListOperations;
+extern const KindOperations PanelOperations;
 
 const KindOperations& OperationsOf(ControlKind kind);
 IdTable<ControlRecord>& ControlTable();

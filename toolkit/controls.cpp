@@ -82,6 +82,8 @@ const KindOperations& OperationsOf(ControlKind kind) {
       return TextAreaOperations;
     case ControlKind::ReportList:
       return ReportListOperations;
+    case ControlKind::Panel:
+      return PanelOperations;
   }
   return FrameBoxOperations;  // not reached: every kind has its case
 }

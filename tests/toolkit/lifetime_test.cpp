@@ -184,6 +184,13 @@ const KindLeakCase kindLeakCases[] = {
        ControlAddItem(list, -1, "0\n10.0.0.0");
        ControlSetColor(list, ColorBackground, RGB(10, 20, 30));
      }},
+    {"Panel",
+     [] {
+       int panel = static_cast<int>(CreatePanel(AutoId, 5, 5, 290, 290, PanelClientEdge));
+       ControlSetColor(panel, ColorBackground, RGB(40, 50, 60));
+       CreateLabel(AutoId, 5, 5, 100, 20, "inside");
+       EndContainer();
+     }},
 };
 
 void OpenAndClose(KindMaker make) {

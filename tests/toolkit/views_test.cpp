@@ -1,4 +1,4 @@
-// Report lists in real windows.
+// Report lists and panels in real windows.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -146,7 +146,8 @@ POINT RowPoint(HWND list, int row) {
   return point;
 }
 
-TEST_F(Views, ReportListClicksBecomeEvents) {
+// The same events whether the list lies on the window or in a panel.
+TEST_F(Views, ReportListClicksBecomeEventsOnAWindowAndInAPanel) {
   struct Step {
     const char* name;
     void (*act)(HWND list);
@@ -165,12 +166,66 @@ TEST_F(Views, ReportListClicksBecomeEvents) {
        },
        {DetailChange, DetailClick}},
   };
-  int list = List();
-  for (const char* row : {"0", "1", "2"})
-    ControlAddItem(list, -1, row);
+  for (bool inPanel : {false, true}) {
+    int panel = inPanel ? static_cast<int>(CreatePanel(AutoId, 0, 0, 460, 320, 0)) : 0;
+    int list = List();
+    EndContainer();
+    EXPECT_EQ(GetParent(Handle(list)), inPanel ? Handle(panel) : WindowHandle(window));
+    for (const char* row : {"0", "1", "2"})
+      ControlAddItem(list, -1, row);
+    ASSERT_TRUE(MakeForeground(static_cast<HWND>(WindowHandle(window))));
+    for (const Step& step : steps) {
+      EXPECT_EQ(DetailsAfter(list, window, step.act), step.details)
+          << step.name << (inPanel ? " in a panel" : " on the window");
+    }
+    DestroyWindow(Handle(inPanel ? panel : list));
+  }
+}
+
+TEST_F(Views, PanelsHoldControlsAndPaintTheirBackground) {
+  struct Case {
+    unsigned flags;
+    DWORD border;
+    DWORD edges;
+  };
+  const Case cases[] = {
+      {0, 0, 0},
+      {PanelBorder | PanelDialogFrame, WS_BORDER, 0},
+      {PanelDialogFrame | PanelClientEdge, WS_DLGFRAME, 0},
+      {PanelStaticEdge | PanelClientEdge, 0, WS_EX_STATICEDGE | WS_EX_CLIENTEDGE}};
+  for (const Case& test : cases) {
+    int panel = static_cast<int>(CreatePanel(AutoId, 10, 10, 200, 100, test.flags));
+    int inside = static_cast<int>(CreateLabel(AutoId, 5, 5, 50, 20, "in"));
+    EndContainer();
+    int beside = static_cast<int>(CreateLabel(AutoId, 220, 5, 50, 20, "out"));
+    EXPECT_EQ(GetParent(Handle(inside)), Handle(panel)) << test.flags;
+    EXPECT_EQ(GetParent(Handle(beside)), WindowHandle(window)) << test.flags;
+    DWORD style = static_cast<DWORD>(GetWindowLongPtrA(Handle(panel), GWL_STYLE));
+    EXPECT_EQ(style & (WS_BORDER | WS_DLGFRAME), test.border) << test.flags;
+    EXPECT_EQ(GetWindowLongPtrA(Handle(panel), GWL_EXSTYLE) & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE),
+              static_cast<LONG_PTR>(test.edges))
+        << test.flags;
+    DestroyWindow(Handle(panel));
+    DestroyWindow(Handle(beside));
+  }
+
+  int panel = static_cast<int>(CreatePanel(AutoId, 10, 10, 200, 100, 0));
+  EndContainer();
   ASSERT_TRUE(MakeForeground(static_cast<HWND>(WindowHandle(window))));
-  for (const Step& step : steps)
-    EXPECT_EQ(DetailsAfter(list, window, step.act), step.details) << step.name;
+  auto shown = [&] {
+    UpdateWindow(Handle(panel));
+    HDC screen = GetDC(nullptr);
+    POINT point = CentreOf(Handle(panel));
+    COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+  };
+  const COLORREF green = RGB(10, 200, 30);
+  ControlSetColor(panel, ColorBackground, static_cast<int>(green));
+  EXPECT_EQ(ControlGetColor(panel, ColorBackground), static_cast<int>(green));
+  EXPECT_EQ(shown(), green);
+  ControlSetColor(panel, ColorBackground, DefaultColour);
+  EXPECT_EQ(shown(), GetSysColor(COLOR_BTNFACE));
 }
 
 }  // namespace
