@@ -19,6 +19,8 @@ enum class ControlKind {
   AddressEntry,
   PushButton,
   TextArea,
+  ReportList,
+  Panel,
 };
 
 // What a kind keeps beyond the common record: a struct private to the kind's
@@ -80,6 +82,8 @@ extern const KindOperations TextEntryOperations;
 extern const KindOperations AddressEntryOperations;
 extern const KindOperations PushButtonOperations;
 extern const KindOperations TextAreaOperations;
+extern const KindOperations ReportListOperations;
+extern const KindOperations PanelOperations;
 
 const KindOperations& OperationsOf(ControlKind kind);
 IdTable<ControlRecord>& ControlTable();

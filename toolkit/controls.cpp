@@ -80,6 +80,10 @@ const KindOperations& OperationsOf(ControlKind kind) {
       return PushButtonOperations;
     case ControlKind::TextArea:
       return TextAreaOperations;
+    case ControlKind::ReportList:
+      return ReportListOperations;
+    case ControlKind::Panel:
+      return PanelOperations;
   }
   return FrameBoxOperations;  // not reached: every kind has its case
 }

@@ -12,6 +12,8 @@ add_library(velkor_toolkit STATIC
   ${CMAKE_CURRENT_LIST_DIR}/kind_address_entry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kind_push_button.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kind_text_area.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kind_report_list.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kind_panel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/menus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fonts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/launch.cpp

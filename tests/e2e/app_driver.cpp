@@ -11,14 +11,7 @@ constexpr const char* MainClass = "WindowClass_0";
 constexpr const char* MainTitle = "Velkor - IPv4 Subnetting";
 constexpr DWORD StartTimeoutMs = 30000;
 constexpr DWORD MessageTimeoutMs = 5000;
-
-// Wine: the exe path comes from CMake as a Unix path; drive Z: maps the root.
-std::string WindowsPath(const std::string& path) {
-  if (path.empty() || path[0] != '/') return path;
-  std::string converted = "Z:" + path;
-  std::replace(converted.begin(), converted.end(), '/', '\\');
-  return converted;
-}
+constexpr DWORD PointerSettleMs = 50;
 
 struct TopLevelSearch {
   DWORD pid;
@@ -50,6 +43,12 @@ INPUT KeyInput(WORD vk, bool up) {
   return input;
 }
 
+bool CursorAt(POINT target) {
+  POINT now{};
+  GetCursorPos(&now);
+  return now.x == target.x && now.y == target.y;
+}
+
 INPUT MouseInput(DWORD flags, LONG dx, LONG dy) {
   INPUT input{};
   input.type = INPUT_MOUSE;
@@ -60,6 +59,14 @@ INPUT MouseInput(DWORD flags, LONG dx, LONG dy) {
 }
 
 }  // namespace
+
+// Wine: paths come from CMake as Unix paths; drive Z: maps the root.
+std::string WindowsPath(const std::string& path) {
+  if (path.empty() || path[0] != '/') return path;
+  std::string converted = "Z:" + path;
+  std::replace(converted.begin(), converted.end(), '/', '\\');
+  return converted;
+}
 
 std::string ProgramPath() {
   return WindowsPath(VELKOR_APP_EXE);
@@ -178,30 +185,33 @@ bool BringToFront(HWND window) {
   return WaitUntil([&] { return GetForegroundWindow() == window; });
 }
 
-void ClickAt(HWND window, int clientX, int clientY) {
+void ClickAt(HWND window, int clientX, int clientY, bool right) {
   POINT target{clientX, clientY};
   ClientToScreen(window, &target);
-  ClickAtScreen(window, target);
+  ClickAtScreen(window, target, right);
 }
 
-void ClickAtScreen(HWND owner, POINT target) {
+void ClickAtScreen(HWND owner, POINT target, bool right) {
   WaitProgramIdle(owner);
   // Absolute positions on the 0..65535 grid of the primary screen.
   DWORD flags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   LONG dx = MulDiv(target.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
   LONG dy = MulDiv(target.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-  INPUT move = MouseInput(flags, dx, dy);
-  SendInput(1, &move, sizeof(INPUT));
-  WaitUntil([&] {
-    POINT now{};
-    GetCursorPos(&now);
-    return now.x == target.x && now.y == target.y;
-  });
-  // Wine: the program may still report an older pointer position from X;
-  // once it is idle the pointer stays where it was put.
-  WaitProgramIdle(owner);
-  INPUT clicks[] = {MouseInput(flags | MOUSEEVENTF_LEFTDOWN, dx, dy),
-                    MouseInput(flags | MOUSEEVENTF_LEFTUP, dx, dy)};
+  // Wine: the program may still report an older pointer position from X,
+  // which moves the pointer back; a button pressed then can turn into a drag.
+  // The pointer is put again until it stays where it was put while the
+  // program is idle.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    INPUT move = MouseInput(flags, dx, dy);
+    SendInput(1, &move, sizeof(INPUT));
+    WaitUntil([&] { return CursorAt(target); });
+    WaitProgramIdle(owner);
+    Sleep(PointerSettleMs);
+    if (CursorAt(target)) break;
+  }
+  INPUT clicks[] = {
+      MouseInput(flags | (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN), dx, dy),
+      MouseInput(flags | (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP), dx, dy)};
   SendInput(2, clicks, sizeof(INPUT));
 }
 

@@ -12,6 +12,7 @@
 #include "toolkit/controls.hpp"
 #include "toolkit/internal.hpp"
 #include "toolkit/menus.hpp"
+#include "toolkit/views.hpp"
 #include "toolkit/windows.hpp"
 
 namespace {
@@ -176,6 +177,19 @@ const KindLeakCase kindLeakCases[] = {
      [] {
        int area = static_cast<int>(CreateTextArea(AutoId, 5, 200, 200, 80, TextAreaReadOnly));
        ControlAddItem(area, -1, "line");
+     }},
+    {"ReportList",
+     [] {
+       int list = static_cast<int>(CreateReportList(AutoId, 5, 5, 200, 200, "#", 25, 0));
+       ControlAddItem(list, -1, "0\n10.0.0.0");
+       ControlSetColor(list, ColorBackground, RGB(10, 20, 30));
+     }},
+    {"Panel",
+     [] {
+       int panel = static_cast<int>(CreatePanel(AutoId, 5, 5, 290, 290, PanelClientEdge));
+       ControlSetColor(panel, ColorBackground, RGB(40, 50, 60));
+       CreateLabel(AutoId, 5, 5, 100, 20, "inside");
+       EndContainer();
      }},
 };
 
