@@ -10,6 +10,7 @@
 #include "app/modal.hpp"
 #include "app/secondary_windows.hpp"
 #include "calc/enumeration.hpp"
+#include "calc/find.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/menus.hpp"
 #include "toolkit/text.hpp"
@@ -40,6 +41,27 @@ constexpr int NextPageKey = VK_RIGHT;
 constexpr int NextPageCommand = 1001;
 constexpr int PreviousPageKey = VK_LEFT;
 constexpr int PreviousPageCommand = 1002;
+
+// Beside the arrows: the first and the last page, going to any sub-network,
+// and saving them all. The go-to and save items follow the copy items in the
+// popup menu, after a separator, with the same ids as their shortcuts.
+constexpr int FirstPageKey = VK_HOME;
+constexpr int FirstPageCommand = 1003;
+constexpr int LastPageKey = VK_END;
+constexpr int LastPageCommand = 1004;
+constexpr int GoToKey = 'G' | ShortcutCtrl;
+constexpr int GoToCommand = 1005;
+constexpr int SaveKey = 'S' | ShortcutCtrl;
+constexpr int SaveCommand = 1006;
+struct MenuCommand {
+  int item;
+  const char* text;
+};
+constexpr MenuCommand PlanItems[] = {
+    {GoToCommand, "Go to sub-network...\tCtrl+G"},
+    {SaveCommand, "Save all as CSV...\tCtrl+S"},
+};
+constexpr unsigned MessageBoxInformation = 0x40;
 
 // Row backgrounds: the reserved first and last sub-network, then stripes by
 // the row's position in the list.
@@ -156,15 +178,40 @@ void CreateControls(SubnetsWindow& view, int width, int height) {
       CreateLabel(AutoId, 165, belowList(9), 100, 22, PageText(1, view.pages).c_str()));
 }
 
-// Moves `step` pages (+1 or -1) when that stays within the pages.
-void TurnPage(SubnetsWindow& view, int step) {
-  int32_t page = view.page + step;
-  if (page < 1 || page > view.pages) return;
+// Shows `page` with the buttons and the label to match; a page outside
+// 1 .. pages, or the one shown, changes nothing.
+void ShowPage(SubnetsWindow& view, int32_t page) {
+  if (page < 1 || page > view.pages || page == view.page) return;
   view.page = page;
   FillPage(view.list, *view.plan, view.lastIndex, SubnetPageSize, page);
   ControlSetDisabled(view.previous, page == 1);
   ControlSetDisabled(view.next, page == view.pages);
   ControlSetText(view.pageLabel, PageText(page, view.pages).c_str());
+}
+
+// Moves `step` pages (+1 or -1) when that stays within the pages.
+void TurnPage(SubnetsWindow& view, int step) {
+  ShowPage(view, view.page + step);
+}
+
+// Asks for an index or address, then shows its page with its row selected.
+void GoToSubnet(SubnetsWindow& view) {
+  std::string typed;
+  if (!AskGoToTarget(WindowHandle(view.window), typed)) return;
+  const SubnetTarget target = FindSubnetTarget(*view.plan, typed);
+  if (target.index < 0) {
+    ShowMessageBox(target.title.c_str(), target.text.c_str(), MessageBoxInformation);
+    return;
+  }
+  ShowPage(view, PageOfIndex(target.index, SubnetPageSize));
+  IndexRange shown;
+  PageRange(view.lastIndex, SubnetPageSize, view.page, shown);
+  ControlSetState(view.list, target.index - shown.first);
+}
+
+void SaveAll(const SubnetsWindow& view) {
+  SaveSubnetsAsCsv(WindowHandle(view.window), *view.plan, view.pageLabel);
+  ControlSetText(view.pageLabel, PageText(view.page, view.pages).c_str());
 }
 
 // The selected row is read when the menu item arrives; none, no copy.
@@ -180,6 +227,9 @@ void ShowCopyMenu(const SubnetsWindow& view) {
   if (menu == 0) return;
   for (int item = 0; item < 5; ++item)
     AddPopupItem(FirstCopyItem + item, CopyItems[item]);
+  AddPopupSeparator();
+  for (const MenuCommand& command : PlanItems)
+    AddPopupItem(command.item, command.text);
   ShowPopupAtCursor(menu, WindowHandle(view.window));
   ReleasePopupMenu(menu);
 }
@@ -189,6 +239,14 @@ void OnMenuItem(SubnetsWindow& view, int item) {
     TurnPage(view, +1);
   } else if (item == PreviousPageCommand) {
     TurnPage(view, -1);
+  } else if (item == FirstPageCommand) {
+    ShowPage(view, 1);
+  } else if (item == LastPageCommand) {
+    ShowPage(view, view.pages);
+  } else if (item == GoToCommand) {
+    GoToSubnet(view);
+  } else if (item == SaveCommand) {
+    SaveAll(view);
   } else if (item >= FirstCopyItem && item < FirstCopyItem + 5) {
     CopyCell(view, item - FirstCopyItem);
   }
@@ -232,6 +290,10 @@ int ShowSubnetsWindow(NativeHandle owner, SubnetPlan* plan, int width, int heigh
   WindowAddShortcut(view.window, EscapeKey, EscapeCommand);
   WindowAddShortcut(view.window, NextPageKey, NextPageCommand);
   WindowAddShortcut(view.window, PreviousPageKey, PreviousPageCommand);
+  WindowAddShortcut(view.window, FirstPageKey, FirstPageCommand);
+  WindowAddShortcut(view.window, LastPageKey, LastPageCommand);
+  WindowAddShortcut(view.window, GoToKey, GoToCommand);
+  WindowAddShortcut(view.window, SaveKey, SaveCommand);
   RunLoop(view);
   // Destroying the panel puts its own procedure back and removes the properties.
   WindowClose(view.window);
