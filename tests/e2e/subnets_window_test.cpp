@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,7 @@ struct Plan {
 };
 const Plan ClassCHosts50{0, 0, "50", 3};
 const Plan ClassBMask24{1, 2, "255.255.255.0", 255};
+const Plan ClassALargest{2, 1, "4194304", 8388607};  // 335,545 pages
 
 std::string Listing(const char* name) {
   return std::string(VELKOR_LISTINGS_DIR) + "/" + name;
@@ -242,5 +245,208 @@ INSTANTIATE_TEST_SUITE_P(SubnetsWindow, SmallPlanTest,
                          [](const ::testing::TestParamInfo<Plan>& row) {
                            return row.param.lastIndex == 0 ? "OneSubnetwork" : "TwoSubnetworks";
                          });
+
+// ---------------------------------------------------------------- large plans
+
+// Runs velkor.exe with `arguments`, its output going to the file `output`.
+bool RunVelkor(const std::string& arguments, const std::string& output) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = file;
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  std::string commandLine = "\"" + CommandLinePath() + "\" " + arguments;
+  PROCESS_INFORMATION process{};
+  bool started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                nullptr, &startup, &process);
+  DWORD status = 1;
+  if (started) {
+    WaitForSingleObject(process.hProcess, 120000);
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  CloseHandle(file);
+  return started && status == 0;
+}
+
+std::string TempFilePath(const char* name) {
+  char folder[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, folder);
+  return std::string(folder) + name;
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool SameFiles(const std::string& a, const std::string& b) {
+  std::ifstream left(a, std::ios::binary), right(b, std::ios::binary);
+  std::vector<char> x(1 << 20), y(1 << 20);
+  while (left && right) {
+    left.read(x.data(), static_cast<std::streamsize>(x.size()));
+    right.read(y.data(), static_cast<std::streamsize>(y.size()));
+    if (left.gcount() != right.gcount() ||
+        !std::equal(x.begin(), x.begin() + left.gcount(), y.begin())) {
+      return false;
+    }
+  }
+  return !left && !right;
+}
+
+class LargePlanTest : public SubnetsWindowTest {
+ protected:
+  void SetUp() override {
+    SubnetsWindowTest::SetUp();
+    CalculateAndOpen(ClassALargest);
+    ASSERT_TRUE(BringToFront(s_.window));
+  }
+  // A window of the program titled `title` (a dialog or a message box).
+  HWND WaitForDialog(const char* title) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopLevel(app_.info.dwProcessId, nullptr, title)); });
+    return found;
+  }
+  // Types into the focused field of the dialog and presses Enter.
+  void EnterInDialog(HWND dialog, const std::string& text) {
+    ASSERT_TRUE(BringToFront(dialog));
+    HWND field = FocusOf(app_.info.dwThreadId);
+    ASSERT_NE(field, nullptr);
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    PressKey(VK_RETURN);
+  }
+  void GoTo(const std::string& typed) {
+    PressKey('G', VK_CONTROL);
+    HWND dialog = WaitForDialog("Go to sub-network");
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(BringToFront(dialog));
+    TypeText(typed);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  }
+  // A dialog box of the program other than `except` (its question, or its message).
+  HWND WaitForBoxOtherThan(HWND except) {
+    struct Search {
+      DWORD pid;
+      HWND except;
+      HWND found;
+    } search{app_.info.dwProcessId, except, nullptr};
+    WaitUntil([&] {
+      EnumWindows(
+          [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid == s->pid && window != s->except && IsWindowVisible(window) &&
+                ClassNameOf(window) == "#32770") {
+              s->found = window;
+            }
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&search));
+      return search.found != nullptr;
+    });
+    return search.found;
+  }
+  std::string Label() { return WindowText(s_.pageLabel); }
+  std::string SelectedIndex() {
+    int row = SelectedRow();
+    return row < 0 ? "none" : ListRows(app_, s_.list)[static_cast<size_t>(row)][0];
+  }
+};
+
+TEST_F(LargePlanTest, HomeEndAndGoToReachAnyPage) {
+  PressKey(VK_END);
+  ASSERT_TRUE(PageShown("Page 335545/335545"));
+  EXPECT_FALSE(IsWindowEnabled(s_.next));
+  EXPECT_EQ(ListRows(app_, s_.list).back()[0], "8388607");
+  PressKey(VK_HOME);
+  ASSERT_TRUE(PageShown("Page 1/335545"));
+  EXPECT_FALSE(IsWindowEnabled(s_.previous));
+
+  // 10.200.3.77 lies 200 * 65536 + 3 * 256 + 77 addresses into 10.0.0.0, in
+  // blocks of two; a page after the first holds indexes 25p - 24 to 25p.
+  const int index = (200 * 65536 + 3 * 256 + 77) / 2;
+  const int page = (index + 24) / 25;
+  const std::string found = TempFilePath("found.tsv");
+  ASSERT_TRUE(RunVelkor("--class A --subnets 4194304 --find 10.200.3.77 --format tsv", found));
+  const std::string velkorRow = FileText(found).substr(FileText(found).find('\n') + 1);
+  const std::string indexAndPage = std::to_string(index) + "\t" + std::to_string(page) + "\t";
+  EXPECT_EQ(velkorRow.compare(0, indexAndPage.size(), indexAndPage), 0) << velkorRow;
+  std::remove(found.c_str());
+  GoTo("10.200.3.77");
+  const std::string pageLabel = "Page " + std::to_string(page) + "/335545";
+  ASSERT_TRUE(PageShown(pageLabel));
+  EXPECT_EQ(SelectedIndex(), std::to_string(index));
+
+  // Refused targets: a message, and the page and selection stay.
+  for (const char* typed : {"11.0.0.1", "8388608"}) {
+    GoTo(typed);
+    MessageBoxSeen box;
+    ASSERT_TRUE(WaitForMessageBox(app_, box)) << typed;
+    EXPECT_EQ(box.title, typed[2] == '.' ? "Address outside the plan" : "No such sub-network");
+    ASSERT_TRUE(DismissMessageBox(box));
+    EXPECT_EQ(Label(), pageLabel) << typed;
+    EXPECT_EQ(SelectedIndex(), std::to_string(index)) << typed;
+  }
+}
+
+TEST_F(LargePlanTest, SaveAllWritesVelkorsCsvAndFailsCleanly) {
+  const std::string target = TempFilePath("subnets.csv");
+  const std::string expected = TempFilePath("velkor.csv");
+  { std::ofstream(target) << "an older file"; }
+  ASSERT_TRUE(RunVelkor("--class A --subnets 4194304 --list --all --format csv", expected));
+
+  // Over the older file: the dialog asks before replacing it.
+  PressKey('S', VK_CONTROL);
+  HWND dialog = WaitForDialog("Save As");
+  ASSERT_NE(dialog, nullptr);
+  EnterInDialog(dialog, target);
+  HWND question = WaitForBoxOtherThan(dialog);
+  ASSERT_NE(question, nullptr) << "no question before replacing the file";
+  HWND yes = nullptr;
+  for (const ChildInfo& child : DirectChildren(question)) {
+    if (child.className == "Button" && child.text.find("Yes") != std::string::npos) {
+      yes = child.handle;
+    }
+  }
+  ASSERT_NE(yes, nullptr) << WindowText(question);
+  ClickCentre(yes);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 60000));
+  ASSERT_TRUE(PageShown("Page 1/335545"));
+  EXPECT_TRUE(SameFiles(target, expected)) << "the saved file differs from velkor's CSV";
+
+  // A folder that cannot be written (made immutable by the test's set-up): a
+  // message naming the file, and no file left there.
+  const std::string unwritable = WindowsPath(VELKOR_UNWRITABLE_DIR) + "\\subnets.csv";
+  ASSERT_TRUE(BringToFront(s_.window));
+  PressKey('S', VK_CONTROL);
+  dialog = WaitForDialog("Save As");
+  ASSERT_NE(dialog, nullptr);
+  EnterInDialog(dialog, unwritable);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  MessageBoxSeen box;
+  ASSERT_TRUE(WaitForMessageBox(app_, box));
+  EXPECT_EQ(box.title, "Could not save");
+  EXPECT_NE(box.text.find(unwritable), std::string::npos) << box.text;
+  ASSERT_TRUE(DismissMessageBox(box));
+  WIN32_FIND_DATAA entry;
+  HANDLE files = FindFirstFileA((WindowsPath(VELKOR_UNWRITABLE_DIR) + "\\*.*").c_str(), &entry);
+  int left = 0;
+  while (files != INVALID_HANDLE_VALUE) {
+    if (entry.cFileName[0] != '.') ++left;
+    if (!FindNextFileA(files, &entry)) break;
+  }
+  if (files != INVALID_HANDLE_VALUE) FindClose(files);
+  EXPECT_EQ(left, 0) << "a file was left in the unwritable folder";
+  EXPECT_TRUE(PageShown("Page 1/335545"));
+  std::remove(target.c_str());
+  std::remove(expected.c_str());
+}
 
 }  // namespace
