@@ -138,7 +138,8 @@ const char* Trailer(ListFormat format) {
 
 }  // namespace
 
-bool WriteListing(const ListingRange& range, ListFormat format, std::FILE* file) {
+bool WriteListing(const ListingRange& range, ListFormat format, std::FILE* file,
+                  const ListingProgress& progress) {
   // Static: a quarter of a megabyte does not belong on the stack.
   static char buffer[BufferSize];
   OutputBuffer out{file, buffer, 0, false};
@@ -147,6 +148,10 @@ bool WriteListing(const ListingRange& range, ListFormat format, std::FILE* file)
   for (int32_t index = range.first; index <= range.last; ++index) {
     const SubnetAddresses row = SubnetAddressesOf(range.network, range.blockSize, index);
     Commit(out, FormatRow(RowSpace(out), format, index, row, range, indexWidth));
+    const int64_t written = int64_t{index} - range.first + 1;
+    if (progress.report != nullptr && written % ListingProgressStep == 0) {
+      progress.report(progress.context, written, int64_t{range.last} - range.first + 1);
+    }
   }
   Commit(out, Append(RowSpace(out), Trailer(format)));
   Flush(out);

@@ -19,7 +19,16 @@ struct ListingRange {
   int32_t last = 0;
 };
 
+// Told how many rows are written, every ListingProgressStep rows, so that a
+// long listing can show its progress.
+struct ListingProgress {
+  void (*report)(void* context, int64_t written, int64_t total) = nullptr;
+  void* context = nullptr;
+};
+constexpr int32_t ListingProgressStep = 1 << 16;
+
 // Writes the rows (with the format's header and framing) to `file` in large
 // blocks; memory use does not depend on the number of rows. Returns false when
 // a write failed.
-bool WriteListing(const ListingRange& range, ListFormat format, std::FILE* file);
+bool WriteListing(const ListingRange& range, ListFormat format, std::FILE* file,
+                  const ListingProgress& progress = ListingProgress());

@@ -21,6 +21,8 @@ enum class ControlKind {
   TextArea,
   ImageView,
   LinkLabel,
+  ReportList,
+  Panel,
 };
 
 // What a kind keeps beyond the common record: a struct private to the kind's
@@ -84,6 +86,8 @@ extern const KindOperations PushButtonOperations;
 extern const KindOperations TextAreaOperations;
 extern const KindOperations ImageViewOperations;
 extern const KindOperations LinkLabelOperations;
+extern const KindOperations ReportListOperations;
+extern const KindOperations PanelOperations;
 
 const KindOperations& OperationsOf(ControlKind kind);
 IdTable<ControlRecord>& ControlTable();

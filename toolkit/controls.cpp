@@ -84,6 +84,10 @@ const KindOperations& OperationsOf(ControlKind kind) {
       return ImageViewOperations;
     case ControlKind::LinkLabel:
       return LinkLabelOperations;
+    case ControlKind::ReportList:
+      return ReportListOperations;
+    case ControlKind::Panel:
+      return PanelOperations;
   }
   return FrameBoxOperations;  // not reached: every kind has its case
 }
@@ -248,6 +252,11 @@ void ControlSetHidden(int ctl, int hide) {
 void ControlSetDisabled(int ctl, int disable) {
   ControlRecord* control = ControlTable().Find(ctl);
   if (control != nullptr) EnableWindow(control->handle, disable != 0 ? FALSE : TRUE);
+}
+
+void ControlSetFocus(int ctl) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control != nullptr) SetFocus(control->handle);
 }
 
 void ControlSetFont(int ctl, NativeHandle font) {

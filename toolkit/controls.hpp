@@ -56,6 +56,8 @@ void ControlClearItems(int ctl);
 int ControlCountItems(int ctl);
 void ControlSetHidden(int ctl, int hide);
 void ControlSetDisabled(int ctl, int disable);
+// Gives the keyboard focus to the control.
+void ControlSetFocus(int ctl);
 // Gives the control a native font (or DefaultGuiFont). With AllNewControls it
 // sets the font of controls created later instead.
 void ControlSetFont(int ctl, NativeHandle font);

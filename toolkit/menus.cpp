@@ -35,6 +35,11 @@ void AddPopupItem(int itemId, const char* text) {
               text != nullptr ? text : "");
 }
 
+void AddPopupSeparator() {
+  MenuHolder* menu = MenuTable().Find(CurrentPopupMenu());
+  if (menu != nullptr) AppendMenuA(menu->Get(), MF_SEPARATOR, 0, nullptr);
+}
+
 void ShowPopupAtCursor(int menu, NativeHandle owner) {
   MenuHolder* popup = MenuTable().Find(menu);
   if (popup == nullptr) return;

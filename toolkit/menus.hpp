@@ -15,8 +15,11 @@ constexpr unsigned FontHighQuality = 0x10;
 // Creates an empty popup menu and makes it the thread's current one.
 // Returns its id, or 0.
 int NewPopupMenu(int id);
-// Appends a plain text item to the current popup menu.
+// Appends a plain text item to the current popup menu. A tab in the text
+// starts the right-aligned shortcut column.
 void AddPopupItem(int itemId, const char* text);
+// Appends a separator line to the current popup menu.
+void AddPopupSeparator();
 // Shows the menu at the mouse pointer and returns when it closes; a chosen
 // item arrives later as a MenuEvent of the owner's window.
 void ShowPopupAtCursor(int menu, NativeHandle owner);

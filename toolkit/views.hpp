@@ -5,6 +5,32 @@
 
 #include "toolkit/controls.hpp"
 
+// CreateReportList flags. Other bits pass through as list-view styles.
+constexpr unsigned ReportListCheckBoxes = 0x1;             // LVS_EX_CHECKBOXES
+constexpr unsigned ReportListMultipleSelection = 0x4;      // leaves out LVS_SINGLESEL
+constexpr unsigned ReportListShowSelectionAlways = 0x8;    // LVS_SHOWSELALWAYS
+constexpr unsigned ReportListHeaderDragDrop = 0x10000000;  // LVS_EX_HEADERDRAGDROP
+constexpr unsigned ReportListFullRowSelect = 0x40000000;   // LVS_EX_FULLROWSELECT
+
+// CreatePanel flags; the two edges apply only to a panel without a border.
+constexpr unsigned PanelBorder = 0x1;       // WS_BORDER
+constexpr unsigned PanelDialogFrame = 0x2;  // WS_DLGFRAME, when there is no WS_BORDER
+constexpr unsigned PanelStaticEdge = 0x4;   // WS_EX_STATICEDGE
+constexpr unsigned PanelClientEdge = 0x8;   // WS_EX_CLIENTEDGE
+
+// A report-view list whose column 0 has `title` and `width`. ControlAddItem
+// adds one row whose line feeds separate the cells (1 when added, else 0);
+// ControlItemText of row -1 gives a column title; ControlGetState gives the
+// first selected row or -1. Returns as every creation does (new id, handle, 0).
+intptr_t CreateReportList(int id, int x, int y, int w, int h, const char* title, int width,
+                          unsigned flags);
+// A container for controls: it becomes the current container until
+// EndContainer, and its children's notifications raise the same events as
+// controls placed on the window. Returns as every creation does.
+intptr_t CreatePanel(int id, int x, int y, int w, int h, unsigned flags);
+// Ends the current panel: later controls go into the container around it.
+void EndContainer();
+
 // Shows a bitmap or icon handle (null: none) at its own size, not w x h; the state is the image.
 intptr_t CreateImageView(int id, int x, int y, int w, int h, NativeHandle image);
 // Text in its text colour, in hoverColour under the pointer; a click raises DetailClick.

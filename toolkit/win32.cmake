@@ -13,12 +13,15 @@ add_library(velkor_toolkit STATIC
   ${CMAKE_CURRENT_LIST_DIR}/kind_address_entry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kind_push_button.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kind_text_area.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kind_report_list.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kind_panel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kind_image_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kind_link_label.cpp
   ${CMAKE_CURRENT_LIST_DIR}/menus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fonts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/launch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/images.cpp
   ${CMAKE_CURRENT_LIST_DIR}/toolkit_start.cpp)
 target_link_libraries(velkor_toolkit PUBLIC velkor_portable velkor_images
-  user32 gdi32 comctl32 shell32 ole32)
+  user32 gdi32 comctl32 comdlg32 shell32 ole32)

@@ -371,6 +371,17 @@ void WindowAddShortcut(int window, int key, int commandId) {
   RebuildAccelerators(*record);
 }
 
+void ShowWaitCursor(int wait) {
+  // IDC_WAIT and IDC_ARROW.
+  SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(wait != 0 ? 32514 : 32512)));
+}
+
+void PaintPendingWindows() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+    DispatchMessageA(&message);
+}
+
 void MoveFocus(HWND window, bool forward) {
   TabStops stops;
   EnumChildWindows(window, CollectTabStop, reinterpret_cast<LPARAM>(&stops));

@@ -57,6 +57,13 @@ void WindowAddShortcut(int window, int key, int commandId);
 // belongs to, or -1.
 int WindowIdOf(NativeHandle handle);
 
+// Shows the wait cursor (wait != 0) during a long piece of work, or the
+// normal cursor again.
+void ShowWaitCursor(int wait);
+// Paints every window of this thread that needs it, without handling input,
+// so that a long piece of work keeps its windows drawn.
+void PaintPendingWindows();
+
 // Blocks until a queued event or one dispatched message; returns its kind
 // (one of the codes above or a raw Win32 message number).
 int EventWait();

@@ -11,6 +11,7 @@ constexpr const char* MainClass = "WindowClass_0";
 constexpr const char* MainTitle = "Velkor - IPv4 Subnetting";
 constexpr DWORD StartTimeoutMs = 30000;
 constexpr DWORD MessageTimeoutMs = 5000;
+constexpr DWORD PointerSettleMs = 50;
 
 struct TopLevelSearch {
   DWORD pid;
@@ -40,6 +41,12 @@ INPUT KeyInput(WORD vk, bool up) {
                   vk == VK_NEXT;
   input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
   return input;
+}
+
+bool CursorAt(POINT target) {
+  POINT now{};
+  GetCursorPos(&now);
+  return now.x == target.x && now.y == target.y;
 }
 
 // A mouse input at `target`, an absolute position on the 0..65535 grid of the
@@ -180,29 +187,32 @@ bool BringToFront(HWND window) {
   return WaitUntil([&] { return GetForegroundWindow() == window; });
 }
 
-void ClickAt(HWND window, int clientX, int clientY) {
+void ClickAt(HWND window, int clientX, int clientY, bool right) {
   POINT target{clientX, clientY};
   ClientToScreen(window, &target);
-  ClickAtScreen(window, target);
+  ClickAtScreen(window, target, right);
 }
 
 void MovePointerTo(HWND owner, POINT target) {
   WaitProgramIdle(owner);
-  INPUT move = MouseAt(target, 0);
-  SendInput(1, &move, sizeof(INPUT));
-  WaitUntil([&] {
-    POINT now{};
-    GetCursorPos(&now);
-    return now.x == target.x && now.y == target.y;
-  });
-  // Wine: the program may still report an older pointer position from X;
-  // once it is idle the pointer stays where it was put.
-  WaitProgramIdle(owner);
+  // Wine: the program may still report an older pointer position from X,
+  // which moves the pointer back; a button pressed then can turn into a drag.
+  // The pointer is put again until it stays where it was put while the
+  // program is idle.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    INPUT move = MouseAt(target, 0);
+    SendInput(1, &move, sizeof(INPUT));
+    WaitUntil([&] { return CursorAt(target); });
+    WaitProgramIdle(owner);
+    Sleep(PointerSettleMs);
+    if (CursorAt(target)) break;
+  }
 }
 
-void ClickAtScreen(HWND owner, POINT target) {
+void ClickAtScreen(HWND owner, POINT target, bool right) {
   MovePointerTo(owner, target);
-  INPUT clicks[] = {MouseAt(target, MOUSEEVENTF_LEFTDOWN), MouseAt(target, MOUSEEVENTF_LEFTUP)};
+  INPUT clicks[] = {MouseAt(target, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+                    MouseAt(target, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
   SendInput(2, clicks, sizeof(INPUT));
 }
 

@@ -19,6 +19,8 @@ std::string WindowsPath(const std::string& path);
 // The program's file, and the command-line program's, as Windows paths.
 std::string ProgramPath();
 std::string CommandLinePath();
+// A Unix path as Wine's drive Z: sees it; other paths unchanged.
+std::string WindowsPath(const std::string& path);
 // Starts the program and waits until its main window is visible. On failure
 // `error` says why; StopApp must still be called.
 bool StartApp(AppProcess& app, std::string& error);
@@ -61,13 +63,14 @@ std::string ClassNameOf(HWND window);
 
 // Makes `window` the foreground window; false when it did not become so.
 bool BringToFront(HWND window);
-// Moves the pointer to a point of the window's client area and clicks there.
-void ClickAt(HWND window, int clientX, int clientY);
+// Moves the pointer to a point of the window's client area and clicks there
+// with the left (or right) button.
+void ClickAt(HWND window, int clientX, int clientY, bool right = false);
 // Moves the pointer to a point of the screen; `owner` is the window whose
 // program must be idle first.
 void MovePointerTo(HWND owner, POINT screen);
 // Clicks a point of the screen, as MovePointerTo reaches it.
-void ClickAtScreen(HWND owner, POINT screen);
+void ClickAtScreen(HWND owner, POINT screen, bool right = false);
 // A point of the caption's close box of `window` (found by hit-testing), or
 // false when the window draws none.
 bool CloseBoxPoint(HWND window, POINT& screen);

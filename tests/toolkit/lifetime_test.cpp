@@ -207,6 +207,19 @@ const KindLeakCase kindLeakCases[] = {
        int link = static_cast<int>(CreateLinkLabel(AutoId, 5, 5, 100, 15, "link", RGB(0, 0, 255)));
        ControlSetColor(link, ColorBackground, RGB(10, 20, 30));
      }},
+    {"ReportList",
+     [] {
+       int list = static_cast<int>(CreateReportList(AutoId, 5, 5, 200, 200, "#", 25, 0));
+       ControlAddItem(list, -1, "0\n10.0.0.0");
+       ControlSetColor(list, ColorBackground, RGB(10, 20, 30));
+     }},
+    {"Panel",
+     [] {
+       int panel = static_cast<int>(CreatePanel(AutoId, 5, 5, 290, 290, PanelClientEdge));
+       ControlSetColor(panel, ColorBackground, RGB(40, 50, 60));
+       CreateLabel(AutoId, 5, 5, 100, 20, "inside");
+       EndContainer();
+     }},
 };
 
 void OpenAndClose(KindMaker make) {

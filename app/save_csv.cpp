@@ -1,0 +1,68 @@
+// Saving every sub-network of a plan as CSV, written exactly as velkor's
+// "--list --all --format csv" writes it. The file is written beside the target
+// under a temporary name and only then put in its place, so a failed save
+// never leaves half a file nor damages the one it would replace.
+#include <cstdio>
+#include <string>
+
+#include "app/secondary_windows.hpp"
+#include "calc/listing.hpp"
+#include "toolkit/controls.hpp"
+#include "toolkit/files.hpp"
+#include "toolkit/text.hpp"
+#include "toolkit/windows.hpp"
+
+namespace {
+
+constexpr char CsvFilter[] = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+constexpr const char* DefaultFileName = "subnets.csv";
+constexpr const char* SaveFailedTitle = "Could not save";
+constexpr unsigned MessageBoxInformation = 0x40;
+
+// Shows "Saving nn%" in the label and keeps the windows painted.
+void ReportProgress(void* label, int64_t written, int64_t total) {
+  const std::string text = "Saving " + FormatInteger(written * 100 / total) + "%";
+  ControlSetText(static_cast<int>(reinterpret_cast<intptr_t>(label)), text.c_str());
+  PaintPendingWindows();
+}
+
+bool WriteCsv(const SubnetPlan& plan, const std::string& path, int progressLabel) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  ListingRange range;
+  range.network = plan.network;
+  range.blockSize = plan.StepSize();
+  range.last = plan.TotalSubnets() - 1;
+  ListingProgress progress;
+  progress.report = ReportProgress;
+  progress.context = reinterpret_cast<void*>(static_cast<intptr_t>(progressLabel));
+  const bool written = WriteListing(range, ListFormat::Csv, file, progress);
+  return std::fclose(file) == 0 && written;
+}
+
+// Writes under a temporary name beside `target`, then replaces `target`.
+bool SaveThroughTemporaryFile(const SubnetPlan& plan, const std::string& target,
+                              int progressLabel) {
+  const std::string temporary = CreateFileBeside(target);
+  if (temporary.empty()) return false;
+  if (WriteCsv(plan, temporary, progressLabel) && ReplaceFileWith(temporary, target) != 0) {
+    return true;
+  }
+  DeleteFileNamed(temporary);
+  return false;
+}
+
+}  // namespace
+
+void SaveSubnetsAsCsv(NativeHandle owner, const SubnetPlan& plan, int progressLabel) {
+  const std::string target = ChooseSaveFile(owner, DefaultFileName, CsvFilter, "csv");
+  if (target.empty()) return;
+  ShowWaitCursor(1);
+  const bool saved = SaveThroughTemporaryFile(plan, target, progressLabel);
+  ShowWaitCursor(0);
+  if (!saved) {
+    const std::string text = "The sub-networks could not be saved to " + target +
+                             ". Check that the folder can be written and has room.";
+    ShowMessageBox(SaveFailedTitle, text.c_str(), MessageBoxInformation);
+  }
+}

@@ -1,0 +1,126 @@
+// The Sub-networks window in this process: a helper thread works it while the
+// window's own loop runs, and 200 open/page/copy/close cycles leak no GDI or
+// USER object.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/secondary_windows.hpp"
+#include "tests/toolkit/toolkit_test_support.hpp"
+#include "toolkit/windows.hpp"
+
+namespace {
+
+constexpr const char* SubnetsTitle = "Velkor - IPv4 Subnetting - Sub-networks";
+// The window's shortcut commands, as its Right and Escape keys raise them.
+constexpr WORD NextPageCommand = 1001;
+constexpr WORD EscapeCommand = 1000;
+
+struct Found {
+  HWND list = nullptr;
+  HWND label = nullptr;
+};
+
+BOOL CALLBACK FindParts(HWND child, LPARAM lParam) {
+  auto* found = reinterpret_cast<Found*>(lParam);
+  char name[32] = "";
+  GetClassNameA(child, name, sizeof name);
+  if (lstrcmpiA(name, WC_LISTVIEWA) == 0) found->list = child;
+  if (lstrcmpiA(name, "Static") == 0) found->label = child;
+  return TRUE;
+}
+
+std::string TextOf(HWND window) {
+  char text[64] = "";
+  SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+std::string Clipboard() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) text = bytes;
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+// One cycle, run beside the window's loop: page 2, select row 3, copy its
+// broadcast address from the context menu, close. Returns the first step that
+// did not show, or "".
+std::string WorkTheWindow() {
+  HWND window = nullptr;
+  Found parts;
+  const char* failed = "";
+  // The list answers once the window waits for input, its first page filled.
+  if (!PollFor([&] {
+        window = FindWindowA(nullptr, SubnetsTitle);
+        if (window != nullptr)
+          EnumChildWindows(window, FindParts, reinterpret_cast<LPARAM>(&parts));
+        return parts.list != nullptr && SendMessageA(parts.list, LVM_GETITEMCOUNT, 0, 0) == 26;
+      })) {
+    failed = "open";
+  }
+  EnumChildWindows(window, FindParts, reinterpret_cast<LPARAM>(&parts));
+  if (*failed == '\0') {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(NextPageCommand, 1), 0);
+    if (!PollFor([&] { return TextOf(parts.label) == "Page 2/11"; })) failed = "page";
+  }
+  HWND menu = nullptr;
+  if (*failed == '\0') {
+    LVITEMA select{};
+    select.stateMask = select.state = LVIS_SELECTED;
+    SendMessageA(parts.list, LVM_SETITEMSTATE, 3, reinterpret_cast<LPARAM>(&select));
+    RECT row{LVIR_BOUNDS, 0, 0, 0};
+    SendMessageA(parts.list, LVM_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&row));
+    LPARAM at = MAKELPARAM(row.left + 30, (row.top + row.bottom) / 2);
+    PostMessageA(parts.list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageA(parts.list, WM_RBUTTONUP, 0, at);
+    if (!PollFor([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr; }))
+      failed = "menu";
+  }
+  if (*failed == '\0') {
+    for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN})
+      PressKey(key);
+    if (!PollFor([] { return Clipboard() == "172.16.29.255"; })) failed = "copy";
+  }
+  if (window != nullptr) PostMessageA(window, WM_COMMAND, MAKEWPARAM(EscapeCommand, 1), 0);
+  return failed;
+}
+
+TEST(SubnetsWindow, OpenPageCopyCloseCyclesLeakNothing) {
+  SubnetPlan* plan = CreateSubnetPlan();
+  ASSERT_TRUE(plan->SetClass(1));
+  plan->SetNetwork(172, 16, 0, 0);
+  ASSERT_TRUE(plan->FromMask("255.255.255.0"));
+  int owner = static_cast<int>(WindowOpen(AutoId, 0, 0, 450, 432, "Owner", WS_CAPTION, nullptr));
+  auto cycle = [&] {
+    std::string failed = "join";
+    HelperThread helper([&failed] { failed = WorkTheWindow(); });
+    ShowSubnetsWindow(WindowHandle(owner), plan, 460, 350);
+    if (!helper.Join()) return std::string("join");
+    return IsWindowEnabled(static_cast<HWND>(WindowHandle(owner))) ? failed : "owner enabled";
+  };
+  ASSERT_EQ(cycle(), "") << "first use loads libraries and caches";
+  GuiCounts before = CurrentGuiCounts();
+  int worked = 0;
+  for (int i = 0; i < 200; ++i)
+    worked += cycle().empty() ? 1 : 0;
+  GuiCounts after = CurrentGuiCounts();
+  std::printf("200 cycles: GDI objects %ld -> %ld, USER objects %ld -> %ld%s\n", before.gdi,
+              after.gdi, before.user, after.user,
+              RunningOnWine() ? " (Wine: probed handle tables)" : "");
+  EXPECT_EQ(worked, 200) << "cycles that paged, copied and closed";
+  EXPECT_LE(after.gdi, before.gdi);
+  EXPECT_LE(after.user, before.user);
+  WindowClose(owner);
+  plan->Release();
+}
+
+}  // namespace

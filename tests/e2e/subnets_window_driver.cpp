@@ -1,0 +1,208 @@
+// The Sub-networks window from outside the program.
+#include "subnets_window_driver.hpp"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+constexpr const char* SubnetsTitle = "Velkor - IPv4 Subnetting - Sub-networks";
+constexpr int CellLength = 64;
+
+LRESULT SendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
+  return static_cast<LRESULT>(result);
+}
+
+// A block of memory in the program's process: list messages that take a
+// record read and write it there.
+class RemoteBlock {
+ public:
+  RemoteBlock(HANDLE process, size_t size)
+      : process_(process),
+        address_(static_cast<char*>(
+            VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))) {}
+  RemoteBlock(const RemoteBlock&) = delete;
+  RemoteBlock& operator=(const RemoteBlock&) = delete;
+  ~RemoteBlock() {
+    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  char* At(size_t offset) const { return address_ + offset; }
+  LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+  void Write(const void* bytes, size_t size) const {
+    WriteProcessMemory(process_, address_, bytes, size, nullptr);
+  }
+  void Read(void* bytes, size_t size, size_t offset = 0) const {
+    ReadProcessMemory(process_, address_ + offset, bytes, size, nullptr);
+  }
+
+ private:
+  HANDLE process_;
+  char* address_;
+};
+
+std::string CellText(const RemoteBlock& block, HWND list, int row, int column) {
+  LVITEMA cell{};
+  cell.iSubItem = column;
+  cell.pszText = block.At(sizeof cell);
+  cell.cchTextMax = CellLength;
+  block.Write(&cell, sizeof cell);
+  SendTo(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), block.Address());
+  char text[CellLength + 1] = {};
+  block.Read(text, CellLength, sizeof cell);
+  return text;
+}
+
+// Counts the colours of the pixels of each row in a picture of the list, as
+// far as the rows are wholly in view.
+std::vector<std::map<uint32_t, int>> RowColourCounts(const AppProcess& app, HWND list) {
+  ScreenCapture shot;
+  std::vector<std::map<uint32_t, int>> rows;
+  if (!CaptureClientArea(list, shot)) return rows;
+  int rowCount = static_cast<int>(SendTo(list, LVM_GETITEMCOUNT, 0));
+  for (int row = 0; row < rowCount; ++row) {
+    RECT area = ListRowRect(app, list, row);
+    if (area.bottom > shot.height) break;
+    std::map<uint32_t, int> counts;
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, shot.width); ++x)
+        ++counts[shot.At(x, y)];
+    }
+    rows.push_back(counts);
+  }
+  return rows;
+}
+
+}  // namespace
+
+bool FindSubnetsWindow(const AppProcess& app, SubnetsWindowControls& c, std::string& error) {
+  if (!WaitUntil([&] {
+        c.window = FindTopLevel(app.info.dwProcessId, nullptr, SubnetsTitle);
+        return c.window != nullptr;
+      })) {
+    error = "the Sub-networks window did not appear";
+    return false;
+  }
+  std::vector<ChildInfo> children = DirectChildren(c.window);
+  for (const ChildInfo& child : children) {
+    if (child.text == "Close") c.close = child.handle;
+    if (child.text == "Previous") c.previous = child.handle;
+    if (child.text == "Next") c.next = child.handle;
+    if (child.className == "Static") c.pageLabel = child.handle;
+    if (child.className != "Button" && child.className != "Static") c.panel = child.handle;
+  }
+  c.list = c.panel != nullptr ? FindWindowExA(c.panel, nullptr, WC_LISTVIEWA, nullptr) : nullptr;
+  HWND all[] = {c.panel, c.list, c.close, c.previous, c.next, c.pageLabel};
+  if (children.size() != 5 || std::count(std::begin(all), std::end(all), nullptr) != 0) {
+    error = std::to_string(children.size()) + " children; a control is missing";
+    return false;
+  }
+  return true;
+}
+
+std::vector<ListRow> ListRows(const AppProcess& app, HWND list) {
+  RemoteBlock block(app.info.hProcess, sizeof(LVITEMA) + CellLength + 1);
+  std::vector<ListRow> rows(static_cast<size_t>(SendTo(list, LVM_GETITEMCOUNT, 0)));
+  for (size_t row = 0; row < rows.size(); ++row) {
+    for (int column = 0; column < 5; ++column)
+      rows[row].push_back(CellText(block, list, static_cast<int>(row), column));
+  }
+  return rows;
+}
+
+std::vector<std::pair<std::string, int>> ListColumns(const AppProcess& app, HWND list) {
+  RemoteBlock block(app.info.hProcess, sizeof(LVCOLUMNA) + CellLength + 1);
+  std::vector<std::pair<std::string, int>> columns;
+  for (int column = 0;; ++column) {
+    LVCOLUMNA query{};
+    query.mask = LVCF_TEXT | LVCF_WIDTH;
+    query.pszText = block.At(sizeof query);
+    query.cchTextMax = CellLength;
+    block.Write(&query, sizeof query);
+    if (SendTo(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column), block.Address()) == 0) break;
+    char title[CellLength + 1] = {};
+    block.Read(&query, sizeof query);
+    block.Read(title, CellLength, sizeof query);
+    columns.emplace_back(title, query.cx);
+  }
+  return columns;
+}
+
+RECT ListRowRect(const AppProcess& app, HWND list, int row) {
+  RemoteBlock block(app.info.hProcess, sizeof(RECT));
+  RECT area{LVIR_BOUNDS, 0, 0, 0};
+  block.Write(&area, sizeof area);
+  SendTo(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), block.Address());
+  block.Read(&area, sizeof area);
+  return area;
+}
+
+std::vector<uint32_t> RowBackgrounds(const AppProcess& app, HWND list) {
+  std::vector<uint32_t> backgrounds;
+  for (const auto& counts : RowColourCounts(app, list)) {
+    auto most = std::max_element(counts.begin(), counts.end(),
+                                 [](const auto& a, const auto& b) { return a.second < b.second; });
+    backgrounds.push_back(most != counts.end() ? most->first : 0xFFFFFFFF);
+  }
+  return backgrounds;
+}
+
+std::vector<int> RowPixelsOf(const AppProcess& app, HWND list, uint32_t colour) {
+  std::vector<int> pixels;
+  for (const auto& counts : RowColourCounts(app, list)) {
+    auto found = counts.find(colour);
+    pixels.push_back(found != counts.end() ? found->second : 0);
+  }
+  return pixels;
+}
+
+HWND OpenPopupMenu(const AppProcess& app) {
+  return FindTopLevel(app.info.dwProcessId, "#32768", nullptr);
+}
+
+std::string ClipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return text;
+  HANDLE data = GetClipboardData(CF_TEXT);
+  const char* bytes = data != nullptr ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+  if (bytes != nullptr) {
+    text = bytes;
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+bool PutClipboard(const std::string& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  bool put = false;
+  if (block != nullptr) {
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    EmptyClipboard();
+    put = SetClipboardData(CF_TEXT, block) != nullptr;
+    if (!put) GlobalFree(block);
+  }
+  CloseClipboard();
+  return put;
+}
+
+std::vector<ListRow> ReadListing(const std::string& path) {
+  std::vector<ListRow> rows;
+  std::ifstream file(WindowsPath(path));
+  for (std::string line; std::getline(file, line);) {
+    std::istringstream fields(line);
+    ListRow row;
+    for (std::string field; fields >> field;)
+      row.push_back(field);
+    rows.push_back(row);
+  }
+  return rows;
+}

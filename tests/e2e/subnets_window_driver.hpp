@@ -1,0 +1,45 @@
+// The Sub-networks window seen from outside: its controls, the rows and
+// colours of its list, its copy menu and the clipboard it writes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app_driver.hpp"
+
+struct SubnetsWindowControls {
+  HWND window = nullptr;
+  HWND panel = nullptr;
+  HWND list = nullptr;
+  HWND close = nullptr;
+  HWND previous = nullptr;
+  HWND next = nullptr;
+  HWND pageLabel = nullptr;
+};
+// Waits for the Sub-networks window of the program and finds its controls.
+bool FindSubnetsWindow(const AppProcess& app, SubnetsWindowControls& controls, std::string& error);
+
+using ListRow = std::vector<std::string>;  // the five cells
+// Every row of a list of the program, read through memory in its process.
+std::vector<ListRow> ListRows(const AppProcess& app, HWND list);
+// Title and width of each column of the list.
+std::vector<std::pair<std::string, int>> ListColumns(const AppProcess& app, HWND list);
+// The rectangle of a row in the list's client coordinates.
+RECT ListRowRect(const AppProcess& app, HWND list, int row);
+
+// The most frequent colour (0xRRGGBB) of each row of the list in a picture of
+// the screen, from the top row as far as the rows are wholly in view.
+std::vector<uint32_t> RowBackgrounds(const AppProcess& app, HWND list);
+// How many pixels of each of those rows have `colour` (0xRRGGBB).
+std::vector<int> RowPixelsOf(const AppProcess& app, HWND list, uint32_t colour);
+
+// The popup menu of the program while one is shown, or null.
+HWND OpenPopupMenu(const AppProcess& app);
+// Plain text on the clipboard ("" when there is none).
+std::string ClipboardText();
+bool PutClipboard(const std::string& text);
+
+// Rows of a listing file: lines of blank-separated fields.
+std::vector<ListRow> ReadListing(const std::string& path);

@@ -1,0 +1,452 @@
+// The Sub-networks window end to end: a plan is calculated in the main window,
+// "Show networks" opens the list, and the test pages, copies and looks at the
+// rows as a person would.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app_driver.hpp"
+#include "main_window_driver.hpp"
+#include "subnets_window_driver.hpp"
+
+namespace {
+
+struct Plan {
+  int classIndex;  // 0 = C, 1 = B
+  int method;      // 0 = hosts, 2 = known mask
+  const char* typed;
+  int lastIndex;
+};
+const Plan ClassCHosts50{0, 0, "50", 3};
+const Plan ClassBMask24{1, 2, "255.255.255.0", 255};
+const Plan ClassALargest{2, 1, "4194304", 8388607};  // 335,545 pages
+
+std::string Listing(const char* name) {
+  return std::string(VELKOR_LISTINGS_DIR) + "/" + name;
+}
+
+uint32_t Rgb(COLORREF colour) {
+  return GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+}
+
+class SubnetsWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(StartApp(app_, error)) << error;
+    ASSERT_TRUE(FindMainControls(app_.main, main_, error)) << error;
+    ASSERT_TRUE(BringToFront(app_.main));
+  }
+  void TearDown() override { StopApp(app_); }
+
+  void CalculateAndOpen(const Plan& plan) {
+    if (plan.classIndex != 0) {
+      ASSERT_TRUE(ChooseListItem(app_, main_.classList, plan.classIndex));
+    }
+    if (plan.method != 0) {
+      ASSERT_TRUE(ChooseListItem(app_, main_.methodList, plan.method));
+    }
+    if (plan.method == 2) {
+      ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_.maskEntry) != FALSE; }));
+      ASSERT_TRUE(TypeAddress(app_, main_.maskEntry, plan.typed));
+    } else {
+      ASSERT_TRUE(TypeIntoEntry(app_, main_.numberEntry, plan.typed));
+    }
+    ClickCentre(main_.calculate);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(main_.showNetworks) != FALSE; }));
+    Open();
+  }
+  void Open() {
+    ClickCentre(main_.showNetworks);
+    std::string error;
+    ASSERT_TRUE(FindSubnetsWindow(app_, s_, error)) << error;
+    ASSERT_TRUE(WaitWindowIdle(s_.window));
+  }
+  // Every row's background against the row-colour rule, and text in the list's text colour.
+  void ExpectRowColours(int lastIndex) {
+    ASSERT_TRUE(BringToFront(s_.window));
+    ASSERT_TRUE(WaitWindowIdle(s_.window));
+    std::vector<ListRow> rows = ListRows(app_, s_.list);
+    std::vector<uint32_t> backgrounds = RowBackgrounds(app_, s_.list);
+    std::vector<int> textPixels = RowPixelsOf(
+        app_, s_.list, Rgb(static_cast<COLORREF>(SendMessageA(s_.list, LVM_GETTEXTCOLOR, 0, 0))));
+    uint32_t own = Rgb(static_cast<COLORREF>(SendMessageA(s_.list, LVM_GETBKCOLOR, 0, 0)));
+    ASSERT_GE(backgrounds.size(), std::min<size_t>(rows.size(), 15)) << "rows in view";
+    for (size_t position = 0; position < backgrounds.size(); ++position) {
+      int index = std::stoi(rows[position][0]);
+      uint32_t expected = position % 2 == 0 ? 0xE1E1FF : 0xFFFFFF;
+      if (index == 0 || index == lastIndex) expected = 0xFFE1E1;
+      if (lastIndex <= 1) expected = own;
+      EXPECT_EQ(backgrounds[position], expected) << std::hex << "index " << index;
+      EXPECT_GT(textPixels[position], 20) << "index " << index << " has no text in the text colour";
+    }
+  }
+  int SelectedRow() {
+    return static_cast<int>(
+        SendMessageA(s_.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  }
+  // Right-clicks the list until `done` holds. Wine: now and then the program
+  // reports an older pointer position from X between press and release, and
+  // the list takes the click for the start of a drag; a person clicks again.
+  template <typename Done>
+  bool RightClickList(int x, int y, Done done) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      ClickAt(s_.list, x, y, true);
+      if (WaitUntil(done, 3000)) return true;
+    }
+    return false;
+  }
+  bool PageShown(const std::string& label) {
+    return WaitUntil([&] { return WindowText(s_.pageLabel) == label; });
+  }
+
+  AppProcess app_;
+  MainWindowControls main_;
+  SubnetsWindowControls s_;
+};
+
+TEST_F(SubnetsWindowTest, ClassCHosts50ListsFourRowsAndCopiesCells) {
+  CalculateAndOpen(ClassCHosts50);
+  const std::vector<ListRow> expected = ReadListing(Listing("list_c_hosts_50.txt"));
+  EXPECT_EQ(ListRows(app_, s_.list), expected);
+  EXPECT_EQ(WindowText(s_.pageLabel), "Page 1/1");
+  EXPECT_FALSE(IsWindowEnabled(s_.previous));
+  EXPECT_FALSE(IsWindowEnabled(s_.next));
+  const std::vector<std::pair<std::string, int>> columns = {
+      {"#", 25}, {"Network", 100}, {"First IP", 100}, {"Last IP", 100}, {"Broadcast", 100}};
+  EXPECT_EQ(ListColumns(app_, s_.list), columns);
+  struct Place {
+    HWND control;
+    RECT expected;  // in the window's client area
+  };
+  for (const Place& place :
+       {Place{s_.panel, {0, 0, 460, 317}}, Place{s_.list, {5, 5, 455, 317}},
+        Place{s_.close, {380, 322, 455, 344}}, Place{s_.previous, {5, 322, 80, 344}},
+        Place{s_.next, {85, 322, 160, 344}}, Place{s_.pageLabel, {165, 326, 265, 348}}}) {
+    RECT r{};
+    GetWindowRect(place.control, &r);
+    MapWindowPoints(nullptr, s_.window, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_TRUE(EqualRect(&r, &place.expected))
+        << ClassNameOf(place.control) << " at " << r.left << "," << r.top << "," << r.right << ","
+        << r.bottom;
+  }
+  ExpectRowColours(ClassCHosts50.lastIndex);
+
+  // Each menu item copies its column of the selected row (row 1). Each click
+  // lands elsewhere in the row, so that no two make a double click.
+  RECT row = ListRowRect(app_, s_.list, 1);
+  for (int item = 0; item < 5; ++item) {
+    ASSERT_TRUE(PutClipboard("before"));
+    ASSERT_TRUE(RightClickList(row.left + 10 + 80 * item, (row.top + row.bottom) / 2,
+                               [&] { return OpenPopupMenu(app_) != nullptr; }))
+        << "no menu for item " << item;
+    for (int down = 0; down <= item; ++down)
+      PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == expected[1][item]; }))
+        << "item " << item << " copied [" << ClipboardText() << "]";
+  }
+
+  // A right click below the rows leaves no row selected: no menu.
+  ASSERT_TRUE(RightClickList(row.left + 10, row.bottom + 5 * (row.bottom - row.top),
+                             [&] { return SelectedRow() == -1; }));
+  WaitProgramIdle(s_.window);
+  ASSERT_TRUE(WaitWindowIdle(s_.window));
+  EXPECT_EQ(OpenPopupMenu(app_), nullptr);
+}
+
+// Paging through the 256 sub-networks, by the buttons or by the arrow keys.
+class PagingTest : public SubnetsWindowTest, public ::testing::WithParamInterface<bool> {
+ protected:
+  void Turn(bool forward, int times) {
+    for (int i = 0; i < times; ++i) {
+      if (!GetParam()) {
+        ClickCentre(forward ? s_.next : s_.previous);
+      } else {
+        ASSERT_TRUE(BringToFront(s_.window));
+        PressKey(forward ? VK_RIGHT : VK_LEFT);
+      }
+    }
+    WaitProgramIdle(s_.window);
+    ASSERT_TRUE(WaitWindowIdle(s_.window));
+  }
+};
+
+TEST_P(PagingTest, ClassB256GoesThroughElevenPages) {
+  CalculateAndOpen(ClassBMask24);
+  struct Step {
+    bool forward;
+    int times;
+    int page;
+    int first;
+    const char* listing;  // the whole page, when a listing holds it
+  };
+  const Step steps[] = {
+      {true, 0, 1, 0, "list_b_256_page_1.txt"},
+      {false, 1, 1, 0, "list_b_256_page_1.txt"},
+      {true, 1, 2, 26, nullptr},
+      {true, 1, 3, 51, nullptr},
+      {true, 8, 11, 251, "list_b_256_page_11.txt"},
+      {true, 1, 11, 251, "list_b_256_page_11.txt"},
+      {false, 1, 10, 226, nullptr},
+  };
+  for (const Step& step : steps) {
+    Turn(step.forward, step.times);
+    std::string label = "Page " + std::to_string(step.page) + "/11";
+    ASSERT_TRUE(PageShown(label)) << WindowText(s_.pageLabel) << " instead of " << label;
+    EXPECT_EQ(IsWindowEnabled(s_.previous) != FALSE, step.page > 1) << label;
+    EXPECT_EQ(IsWindowEnabled(s_.next) != FALSE, step.page < 11) << label;
+    std::vector<ListRow> rows = ListRows(app_, s_.list);
+    ASSERT_EQ(rows.size(), step.page == 1 ? 26u : step.page == 11 ? 5u : 25u) << label;
+    for (size_t row = 0; row < rows.size(); ++row)
+      EXPECT_EQ(rows[row][0], std::to_string(step.first + static_cast<int>(row))) << label;
+    if (step.listing != nullptr) {
+      EXPECT_EQ(rows, ReadListing(Listing(step.listing))) << label;
+    }
+    ExpectRowColours(ClassBMask24.lastIndex);
+  }
+
+  ASSERT_TRUE(BringToFront(s_.window));
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(s_.window); }));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(app_.main) != FALSE; }));
+  Open();
+  EXPECT_EQ(WindowText(s_.pageLabel), "Page 1/11") << "opened again";
+  EXPECT_EQ(ListRows(app_, s_.list), ReadListing(Listing("list_b_256_page_1.txt")));
+  ClickCentre(s_.close);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(s_.window); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(SubnetsWindow, PagingTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& row) {
+                           return row.param ? "ByArrowKeys" : "ByButtons";
+                         });
+
+// One or two sub-networks: no row is coloured.
+class SmallPlanTest : public SubnetsWindowTest, public ::testing::WithParamInterface<Plan> {};
+
+TEST_P(SmallPlanTest, RowsKeepTheListsBackground) {
+  CalculateAndOpen(GetParam());
+  EXPECT_EQ(WindowText(s_.pageLabel), "Page 1/1");
+  ASSERT_EQ(ListRows(app_, s_.list).size(), static_cast<size_t>(GetParam().lastIndex + 1));
+  ExpectRowColours(GetParam().lastIndex);
+}
+
+INSTANTIATE_TEST_SUITE_P(SubnetsWindow, SmallPlanTest,
+                         ::testing::Values(Plan{0, 2, "255.255.255.0", 0},
+                                           Plan{0, 2, "255.255.255.128", 1}),
+                         [](const ::testing::TestParamInfo<Plan>& row) {
+                           return row.param.lastIndex == 0 ? "OneSubnetwork" : "TwoSubnetworks";
+                         });
+
+// ---------------------------------------------------------------- large plans
+
+// Runs velkor.exe with `arguments`, its output going to the file `output`.
+bool RunVelkor(const std::string& arguments, const std::string& output) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = file;
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  std::string commandLine = "\"" + CommandLinePath() + "\" " + arguments;
+  PROCESS_INFORMATION process{};
+  bool started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                nullptr, &startup, &process);
+  DWORD status = 1;
+  if (started) {
+    WaitForSingleObject(process.hProcess, 120000);
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  CloseHandle(file);
+  return started && status == 0;
+}
+
+std::string TempFilePath(const char* name) {
+  char folder[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, folder);
+  return std::string(folder) + name;
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool SameFiles(const std::string& a, const std::string& b) {
+  std::ifstream left(a, std::ios::binary), right(b, std::ios::binary);
+  std::vector<char> x(1 << 20), y(1 << 20);
+  while (left && right) {
+    left.read(x.data(), static_cast<std::streamsize>(x.size()));
+    right.read(y.data(), static_cast<std::streamsize>(y.size()));
+    if (left.gcount() != right.gcount() ||
+        !std::equal(x.begin(), x.begin() + left.gcount(), y.begin())) {
+      return false;
+    }
+  }
+  return !left && !right;
+}
+
+class LargePlanTest : public SubnetsWindowTest {
+ protected:
+  void SetUp() override {
+    SubnetsWindowTest::SetUp();
+    CalculateAndOpen(ClassALargest);
+    ASSERT_TRUE(BringToFront(s_.window));
+  }
+  // A window of the program titled `title` (a dialog or a message box).
+  HWND WaitForDialog(const char* title) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindTopLevel(app_.info.dwProcessId, nullptr, title)); });
+    return found;
+  }
+  // Types into the focused field of the dialog and presses Enter.
+  void EnterInDialog(HWND dialog, const std::string& text) {
+    ASSERT_TRUE(BringToFront(dialog));
+    HWND field = FocusOf(app_.info.dwThreadId);
+    ASSERT_NE(field, nullptr);
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    PressKey(VK_RETURN);
+  }
+  void GoTo(const std::string& typed) {
+    PressKey('G', VK_CONTROL);
+    HWND dialog = WaitForDialog("Go to sub-network");
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(BringToFront(dialog));
+    TypeText(typed);
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  }
+  // A dialog box of the program other than `except` (its question, or its message).
+  HWND WaitForBoxOtherThan(HWND except) {
+    struct Search {
+      DWORD pid;
+      HWND except;
+      HWND found;
+    } search{app_.info.dwProcessId, except, nullptr};
+    WaitUntil([&] {
+      EnumWindows(
+          [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid == s->pid && window != s->except && IsWindowVisible(window) &&
+                ClassNameOf(window) == "#32770") {
+              s->found = window;
+            }
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&search));
+      return search.found != nullptr;
+    });
+    return search.found;
+  }
+  std::string Label() { return WindowText(s_.pageLabel); }
+  std::string SelectedIndex() {
+    int row = SelectedRow();
+    return row < 0 ? "none" : ListRows(app_, s_.list)[static_cast<size_t>(row)][0];
+  }
+};
+
+TEST_F(LargePlanTest, HomeEndAndGoToReachAnyPage) {
+  PressKey(VK_END);
+  ASSERT_TRUE(PageShown("Page 335545/335545"));
+  EXPECT_FALSE(IsWindowEnabled(s_.next));
+  EXPECT_EQ(ListRows(app_, s_.list).back()[0], "8388607");
+  PressKey(VK_HOME);
+  ASSERT_TRUE(PageShown("Page 1/335545"));
+  EXPECT_FALSE(IsWindowEnabled(s_.previous));
+
+  // 10.200.3.77 lies 200 * 65536 + 3 * 256 + 77 addresses into 10.0.0.0, in
+  // blocks of two; a page after the first holds indexes 25p - 24 to 25p.
+  const int index = (200 * 65536 + 3 * 256 + 77) / 2;
+  const int page = (index + 24) / 25;
+  const std::string found = TempFilePath("found.tsv");
+  ASSERT_TRUE(RunVelkor("--class A --subnets 4194304 --find 10.200.3.77 --format tsv", found));
+  const std::string velkorRow = FileText(found).substr(FileText(found).find('\n') + 1);
+  const std::string indexAndPage = std::to_string(index) + "\t" + std::to_string(page) + "\t";
+  EXPECT_EQ(velkorRow.compare(0, indexAndPage.size(), indexAndPage), 0) << velkorRow;
+  std::remove(found.c_str());
+  GoTo("10.200.3.77");
+  const std::string pageLabel = "Page " + std::to_string(page) + "/335545";
+  ASSERT_TRUE(PageShown(pageLabel));
+  EXPECT_EQ(SelectedIndex(), std::to_string(index));
+
+  // Refused targets: a message, and the page and selection stay.
+  for (const char* typed : {"11.0.0.1", "8388608"}) {
+    GoTo(typed);
+    MessageBoxSeen box;
+    ASSERT_TRUE(WaitForMessageBox(app_, box)) << typed;
+    EXPECT_EQ(box.title, typed[2] == '.' ? "Address outside the plan" : "No such sub-network");
+    ASSERT_TRUE(DismissMessageBox(box));
+    EXPECT_EQ(Label(), pageLabel) << typed;
+    EXPECT_EQ(SelectedIndex(), std::to_string(index)) << typed;
+  }
+}
+
+TEST_F(LargePlanTest, SaveAllWritesVelkorsCsvAndFailsCleanly) {
+  const std::string target = TempFilePath("subnets.csv");
+  const std::string expected = TempFilePath("velkor.csv");
+  { std::ofstream(target) << "an older file"; }
+  ASSERT_TRUE(RunVelkor("--class A --subnets 4194304 --list --all --format csv", expected));
+
+  // Over the older file: the dialog asks before replacing it.
+  PressKey('S', VK_CONTROL);
+  HWND dialog = WaitForDialog("Save As");
+  ASSERT_NE(dialog, nullptr);
+  EnterInDialog(dialog, target);
+  HWND question = WaitForBoxOtherThan(dialog);
+  ASSERT_NE(question, nullptr) << "no question before replacing the file";
+  HWND yes = nullptr;
+  for (const ChildInfo& child : DirectChildren(question)) {
+    if (child.className == "Button" && child.text.find("Yes") != std::string::npos) {
+      yes = child.handle;
+    }
+  }
+  ASSERT_NE(yes, nullptr) << WindowText(question);
+  ClickCentre(yes);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 60000));
+  ASSERT_TRUE(PageShown("Page 1/335545"));
+  EXPECT_TRUE(SameFiles(target, expected)) << "the saved file differs from velkor's CSV";
+
+  // A folder that cannot be written (made immutable by the test's set-up): a
+  // message naming the file, and no file left there.
+  const std::string unwritable = WindowsPath(VELKOR_UNWRITABLE_DIR) + "\\subnets.csv";
+  ASSERT_TRUE(BringToFront(s_.window));
+  PressKey('S', VK_CONTROL);
+  dialog = WaitForDialog("Save As");
+  ASSERT_NE(dialog, nullptr);
+  EnterInDialog(dialog, unwritable);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  MessageBoxSeen box;
+  ASSERT_TRUE(WaitForMessageBox(app_, box));
+  EXPECT_EQ(box.title, "Could not save");
+  EXPECT_NE(box.text.find(unwritable), std::string::npos) << box.text;
+  ASSERT_TRUE(DismissMessageBox(box));
+  WIN32_FIND_DATAA entry;
+  HANDLE files = FindFirstFileA((WindowsPath(VELKOR_UNWRITABLE_DIR) + "\\*.*").c_str(), &entry);
+  int left = 0;
+  while (files != INVALID_HANDLE_VALUE) {
+    if (entry.cFileName[0] != '.') ++left;
+    if (!FindNextFileA(files, &entry)) break;
+  }
+  if (files != INVALID_HANDLE_VALUE) FindClose(files);
+  EXPECT_EQ(left, 0) << "a file was left in the unwritable folder";
+  EXPECT_TRUE(PageShown("Page 1/335545"));
+  std::remove(target.c_str());
+  std::remove(expected.c_str());
+}
+
+}  // namespace

@@ -1,0 +1,46 @@
+// The Save As dialog and the file operations of a safe save.
+#include "toolkit/files.hpp"
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+namespace {
+
+// The folder part of a path, backslash or slash included; "." when there is none.
+std::string FolderOf(const std::string& path) {
+  const std::size_t end = path.find_last_of("\\/");
+  return end == std::string::npos ? std::string(".") : path.substr(0, end + 1);
+}
+
+}  // namespace
+
+std::string ChooseSaveFile(NativeHandle owner, const char* defaultName, const char* filter,
+                           const char* defaultExtension) {
+  char path[MAX_PATH] = "";
+  lstrcpynA(path, defaultName != nullptr ? defaultName : "", MAX_PATH);
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = static_cast<HWND>(owner);
+  dialog.lpstrFilter = filter;
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrDefExt = defaultExtension;
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  return GetSaveFileNameA(&dialog) ? std::string(path) : std::string();
+}
+
+std::string CreateFileBeside(const std::string& target) {
+  char path[MAX_PATH] = "";
+  // GetTempFileNameA creates the file, so the name stays ours.
+  if (GetTempFileNameA(FolderOf(target).c_str(), "vlk", 0, path) == 0) return std::string();
+  return path;
+}
+
+int ReplaceFileWith(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) ? 1 : 0;
+}
+
+int DeleteFileNamed(const std::string& path) {
+  return DeleteFileA(path.c_str()) ? 1 : 0;
+}

@@ -1,0 +1,21 @@
+// Files the user saves: the system's Save As dialog, a temporary file beside
+// the target, and replacing the target with it in one step.
+#pragma once
+
+#include <string>
+
+#include "toolkit/windows.hpp"
+
+// Shows the Save As dialog owned by `owner`, proposing `defaultName` and
+// filtering on `filter` (pairs of description and pattern, each ended by a
+// NUL, the list by a second NUL). The chosen path, or "" when the user cancelled.
+std::string ChooseSaveFile(NativeHandle owner, const char* defaultName, const char* filter,
+                           const char* defaultExtension);
+// Creates a new, empty file with a unique name in the folder of `target` and
+// returns its path; "" when the folder cannot be written.
+std::string CreateFileBeside(const std::string& target);
+// Puts the file `from` in the place of `to`, replacing any file there in one
+// step. Non-zero on success; on failure both files are as they were.
+int ReplaceFileWith(const std::string& from, const std::string& to);
+// Deletes a file; non-zero on success.
+int DeleteFileNamed(const std::string& path);
