@@ -107,8 +107,7 @@ bool HasColumn(ControlRecord& control, int column) {
 int AddColumn(ControlRecord& control, int position, const char* title, int width) {
   std::string text = title;
   LVCOLUMNA column{};
-  column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-  column.fmt = LVCFMT_LEFT;
+  column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;  // left-aligned, as without LVCF_FMT
   column.cx = width;
   column.pszText = &text[0];
   column.iSubItem = position;

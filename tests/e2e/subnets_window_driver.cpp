@@ -59,26 +59,6 @@ std::string CellText(const RemoteBlock& block, HWND list, int row, int column) {
   return text;
 }
 
-// Counts the colours of the pixels of each row in a picture of the list, as
-// far as the rows are wholly in view.
-std::vector<std::map<uint32_t, int>> RowColourCounts(const AppProcess& app, HWND list) {
-  ScreenCapture shot;
-  std::vector<std::map<uint32_t, int>> rows;
-  if (!CaptureClientArea(list, shot)) return rows;
-  int rowCount = static_cast<int>(SendTo(list, LVM_GETITEMCOUNT, 0));
-  for (int row = 0; row < rowCount; ++row) {
-    RECT area = ListRowRect(app, list, row);
-    if (area.bottom > shot.height) break;
-    std::map<uint32_t, int> counts;
-    for (int y = area.top; y < area.bottom; ++y) {
-      for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, shot.width); ++x)
-        ++counts[shot.At(x, y)];
-    }
-    rows.push_back(counts);
-  }
-  return rows;
-}
-
 }  // namespace
 
 bool FindSubnetsWindow(const AppProcess& app, SubnetsWindowControls& c, std::string& error) {
@@ -143,23 +123,23 @@ RECT ListRowRect(const AppProcess& app, HWND list, int row) {
   return area;
 }
 
-std::vector<uint32_t> RowBackgrounds(const AppProcess& app, HWND list) {
-  std::vector<uint32_t> backgrounds;
-  for (const auto& counts : RowColourCounts(app, list)) {
+std::vector<RowLook> RowLooks(const AppProcess& app, HWND list, uint32_t text) {
+  ScreenCapture shot;
+  std::vector<RowLook> looks;
+  if (!CaptureClientArea(list, shot)) return looks;
+  for (int row = 0; row < SendTo(list, LVM_GETITEMCOUNT, 0); ++row) {
+    RECT area = ListRowRect(app, list, row);
+    if (area.bottom > shot.height) break;
+    std::map<uint32_t, int> counts;
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, shot.width); ++x)
+        ++counts[shot.At(x, y)];
+    }
     auto most = std::max_element(counts.begin(), counts.end(),
                                  [](const auto& a, const auto& b) { return a.second < b.second; });
-    backgrounds.push_back(most != counts.end() ? most->first : 0xFFFFFFFF);
+    looks.push_back(RowLook{most != counts.end() ? most->first : 0xFFFFFFFF, counts[text]});
   }
-  return backgrounds;
-}
-
-std::vector<int> RowPixelsOf(const AppProcess& app, HWND list, uint32_t colour) {
-  std::vector<int> pixels;
-  for (const auto& counts : RowColourCounts(app, list)) {
-    auto found = counts.find(colour);
-    pixels.push_back(found != counts.end() ? found->second : 0);
-  }
-  return pixels;
+  return looks;
 }
 
 HWND OpenPopupMenu(const AppProcess& app) {

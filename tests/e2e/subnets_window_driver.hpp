@@ -29,11 +29,13 @@ std::vector<std::pair<std::string, int>> ListColumns(const AppProcess& app, HWND
 // The rectangle of a row in the list's client coordinates.
 RECT ListRowRect(const AppProcess& app, HWND list, int row);
 
-// The most frequent colour (0xRRGGBB) of each row of the list in a picture of
-// the screen, from the top row as far as the rows are wholly in view.
-std::vector<uint32_t> RowBackgrounds(const AppProcess& app, HWND list);
-// How many pixels of each of those rows have `colour` (0xRRGGBB).
-std::vector<int> RowPixelsOf(const AppProcess& app, HWND list, uint32_t colour);
+struct RowLook {
+  uint32_t background;  // the row's most frequent colour, 0xRRGGBB
+  int textPixels;       // its pixels in the text colour
+};
+// The rows of the list in a picture of the screen, from the top row as far as
+// they are wholly in view.
+std::vector<RowLook> RowLooks(const AppProcess& app, HWND list, uint32_t textColour);
 
 // The popup menu of the program while one is shown, or null.
 HWND OpenPopupMenu(const AppProcess& app);

