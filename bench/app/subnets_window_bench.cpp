@@ -1,6 +1,8 @@
-// How fast the Sub-networks window opens and pages for the largest plan
-// (class A, 4,194,304 wanted subnets: 8,388,608 sub-networks) compared with a
-// plan of 64 sub-networks; both fill whole pages. Each run opens the window in
+// How fast the Sub-networks window opens, pages and goes to a sub-network for
+// the largest plan (class A, 4,194,304 wanted subnets: 8,388,608
+// sub-networks) compared with a plan of 64 sub-networks; both fill whole
+// pages, and the go-to jumps to a full page (for the largest plan, across
+// 262,160 pages). Each run opens the window in
 // this process while a helper thread waits for the page, has everything that
 // is pending painted, and takes the time. Prints the figures and the ratios.
 //
@@ -19,6 +21,7 @@
 
 #include "app/secondary_windows.hpp"
 #include "calc/enumeration.hpp"
+#include "calc/find.hpp"
 #include "toolkit/windows.hpp"
 
 namespace {
@@ -26,6 +29,9 @@ namespace {
 constexpr const char* SubnetsTitle = "Velkor - IPv4 Subnetting - Sub-networks";
 constexpr WORD NextPageCommand = 1001;  // what the Right key raises
 constexpr WORD EscapeCommand = 1000;
+constexpr WORD GoToCommand = 1005;   // what Ctrl+G raises
+constexpr WORD EnterCommand = 1001;  // what Enter raises in the go-to dialog
+constexpr const char* GoToTitle = "Go to sub-network";
 
 double NowMs() {
   static const double ticksPerMs = [] {
@@ -43,15 +49,18 @@ struct PlanCase {
   int classIndex;
   int a, b, c;  // the network's first three octets
   int wantedSubnets;
+  const char* goTo;  // typed into the go-to dialog from page 2
 };
 constexpr PlanCase PlanCases[] = {
-    {"class C 192.168.1.0, 62 wanted subnets", 0, 192, 168, 1, 62},
-    {"class A 10.0.0.0, 4194304 wanted subnets", 2, 10, 0, 0, 4194304}};
+    {"class C 192.168.1.0, 62 wanted subnets", 0, 192, 168, 1, 62, "10"},
+    {"class A 10.0.0.0, 4194304 wanted subnets", 2, 10, 0, 0, 4194304, "10.200.3.77"}};
 
 struct Timed {
   SubnetPlan* plan = nullptr;
   std::vector<double> open;      // ms from the call to the painted first page
   std::vector<double> nextPage;  // ms from the command to the painted second page
+  std::vector<double> goTo;      // ms from the go-to dialog's Enter to the painted page
+  const char* target = nullptr;
 };
 
 struct WindowParts {
@@ -91,12 +100,33 @@ std::string PageLabel(int32_t page, int32_t pages) {
   return "Page " + std::to_string(page) + "/" + std::to_string(pages);
 }
 
+// Opens the go-to dialog, types `target` and times from its Enter to the
+// painted page of the target.
+double TimeGoTo(const WindowParts& parts, const SubnetPlan& plan, const char* target) {
+  const int32_t lastIndex = plan.TotalSubnets() - 1;
+  const int32_t page = PageOfIndex(FindSubnetTarget(plan, target).index, SubnetPageSize);
+  IndexRange rows;
+  PageRange(lastIndex, SubnetPageSize, page, rows);
+  PostMessageA(parts.window, WM_COMMAND, MAKEWPARAM(GoToCommand, 1), 0);
+  HWND dialog = nullptr, entry = nullptr;
+  while ((dialog = FindWindowA(nullptr, GoToTitle)) == nullptr)
+    SwitchToThread();
+  while ((entry = FindWindowExA(dialog, nullptr, "Edit", nullptr)) == nullptr)
+    SwitchToThread();
+  SendMessageA(entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target));
+  double start = NowMs();
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(EnterCommand, 1), 0);
+  return PageShownAt(parts, PageLabel(page, PageCount(lastIndex, SubnetPageSize)),
+                     rows.last - rows.first + 1) -
+         start;
+}
+
 // One opening: the time to the painted first page and from the next-page
 // command to the painted second page.
 void TimeOneOpening(Timed& plan, int owner, bool record) {
   const int32_t pages = PageCount(plan.plan->TotalSubnets() - 1, SubnetPageSize);
   std::atomic<double> openedAt{0};
-  double open = 0, next = 0;
+  double open = 0, next = 0, jump = 0;
   std::function<void()> work = [&] {
     WindowParts parts;
     while ((parts.window = FindWindowA(nullptr, SubnetsTitle)) == nullptr)
@@ -109,6 +139,7 @@ void TimeOneOpening(Timed& plan, int owner, bool record) {
     double start = NowMs();
     PostMessageA(parts.window, WM_COMMAND, MAKEWPARAM(NextPageCommand, 1), 0);
     next = PageShownAt(parts, PageLabel(2, pages), SubnetPageSize) - start;
+    jump = TimeGoTo(parts, *plan.plan, plan.target);
     PostMessageA(parts.window, WM_COMMAND, MAKEWPARAM(EscapeCommand, 1), 0);
   };
   HANDLE helper = CreateThread(nullptr, 0, RunWork, &work, 0, nullptr);
@@ -119,6 +150,7 @@ void TimeOneOpening(Timed& plan, int owner, bool record) {
   if (record) {
     plan.open.push_back(open);
     plan.nextPage.push_back(next);
+    plan.goTo.push_back(jump);
   }
 }
 
@@ -153,6 +185,7 @@ int main(int argc, char** argv) {
     plans[i].plan->SetClass(row.classIndex);
     plans[i].plan->SetNetwork(row.a, row.b, row.c, 0);
     if (!plans[i].plan->FromSubnets(row.wantedSubnets)) return 1;
+    plans[i].target = row.goTo;
   }
   int owner = static_cast<int>(WindowOpen(AutoId, 0, 0, 450, 432, "Owner", WS_CAPTION, nullptr));
   for (Timed& plan : plans)
@@ -171,11 +204,15 @@ int main(int argc, char** argv) {
                 PageCount(total - 1, SubnetPageSize));
     PrintTimes("open to first page", plan.open);
     PrintTimes("next page", plan.nextPage);
+    PrintTimes("go to", plan.goTo);
+    std::printf("  go-to / next page (medians): %.2f\n", Median(plan.goTo) / Median(plan.nextPage));
   }
   std::printf(
-      "ratio class A / 64 sub-networks (medians): open %.2f, next page %.2f (goal: at most 1.2)\n",
+      "ratio class A / 64 sub-networks (medians): open %.2f, next page %.2f, go to %.2f "
+      "(goal: at most 1.2)\n",
       Median(plans[1].open) / Median(plans[0].open),
-      Median(plans[1].nextPage) / Median(plans[0].nextPage));
+      Median(plans[1].nextPage) / Median(plans[0].nextPage),
+      Median(plans[1].goTo) / Median(plans[0].goTo));
   WindowClose(owner);
   for (Timed& plan : plans)
     plan.plan->Release();
