@@ -39,7 +39,6 @@ constexpr int AboutHeight = 370;
 
 constexpr int Black = 0x000000;
 constexpr int White = 0xFFFFFF;
-constexpr unsigned MessageBoxInformation = 0x40;
 
 int AsId(intptr_t created) {
   return static_cast<int>(created);

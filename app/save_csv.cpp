@@ -17,7 +17,6 @@ namespace {
 constexpr char CsvFilter[] = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
 constexpr const char* DefaultFileName = "subnets.csv";
 constexpr const char* SaveFailedTitle = "Could not save";
-constexpr unsigned MessageBoxInformation = 0x40;
 
 // Shows "Saving nn%" in the label and keeps the windows painted.
 void ReportProgress(void* label, int64_t written, int64_t total) {

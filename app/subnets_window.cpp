@@ -61,7 +61,6 @@ constexpr MenuCommand PlanItems[] = {
     {GoToCommand, "Go to sub-network...\tCtrl+G"},
     {SaveCommand, "Save all as CSV...\tCtrl+S"},
 };
-constexpr unsigned MessageBoxInformation = 0x40;
 
 // Row backgrounds: the reserved first and last sub-network, then stripes by
 // the row's position in the list.
