@@ -299,6 +299,23 @@ bool SameFiles(const std::string& a, const std::string& b) {
   return !left && !right;
 }
 
+struct BoxSearch {
+  DWORD pid;
+  HWND except;
+  HWND found;
+};
+
+BOOL CALLBACK MatchOtherBox(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<BoxSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == search->pid && window != search->except && IsWindowVisible(window) &&
+      ClassNameOf(window) == "#32770") {
+    search->found = window;
+  }
+  return TRUE;
+}
+
 class LargePlanTest : public SubnetsWindowTest {
  protected:
   void SetUp() override {
@@ -331,24 +348,9 @@ class LargePlanTest : public SubnetsWindowTest {
   }
   // A dialog box of the program other than `except` (its question, or its message).
   HWND WaitForBoxOtherThan(HWND except) {
-    struct Search {
-      DWORD pid;
-      HWND except;
-      HWND found;
-    } search{app_.info.dwProcessId, except, nullptr};
+    BoxSearch search{app_.info.dwProcessId, except, nullptr};
     WaitUntil([&] {
-      EnumWindows(
-          [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            if (pid == s->pid && window != s->except && IsWindowVisible(window) &&
-                ClassNameOf(window) == "#32770") {
-              s->found = window;
-            }
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&search));
+      EnumWindows(MatchOtherBox, reinterpret_cast<LPARAM>(&search));
       return search.found != nullptr;
     });
     return search.found;
