@@ -9,7 +9,7 @@
 #include "calc/listing.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/files.hpp"
-#include "toolkit/text.hpp"
+#include "base/text.hpp"
 #include "toolkit/windows.hpp"
 
 namespace {

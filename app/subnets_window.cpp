@@ -13,7 +13,7 @@
 #include "calc/find.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/menus.hpp"
-#include "toolkit/text.hpp"
+#include "base/text.hpp"
 #include "toolkit/views.hpp"
 #include "toolkit/windows.hpp"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "assets/logo.hpp"
-#include "toolkit/image_codecs.hpp"
+#include "imaging/image_codecs.hpp"
 #ifdef _WIN32
 #include "toolkit/images.hpp"
 #endif

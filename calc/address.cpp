@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "toolkit/text.hpp"
+#include "base/text.hpp"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "calc/calculation.hpp"
 
 #include "calc/report.hpp"
-#include "toolkit/text.hpp"
+#include "base/text.hpp"
 
 namespace {
 

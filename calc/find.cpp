@@ -1,7 +1,7 @@
 #include "calc/find.hpp"
 
 #include "calc/subnet_range.hpp"
-#include "toolkit/text.hpp"
+#include "base/text.hpp"
 
 namespace {
 

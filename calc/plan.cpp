@@ -1,7 +1,7 @@
 #include "calc/plan.hpp"
 
-#include "toolkit/ids.hpp"
-#include "toolkit/patterns.hpp"
+#include "base/ids.hpp"
+#include "base/patterns.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "calc/report.hpp"
 
-#include "toolkit/text.hpp"
+#include "base/text.hpp"
 
 const char* const ReadyText = "Ready...";
 const char* const FailureText = "Something didn't quite go as planned... ;D";

@@ -10,7 +10,7 @@
 #include "calc/plan.hpp"
 #include "cli/options.hpp"
 #include "cli/selection.hpp"
-#include "toolkit/text.hpp"
+#include "base/text.hpp"
 #include "velkor_version.h"
 
 #ifdef _WIN32

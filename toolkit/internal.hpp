@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "toolkit/controls.hpp"
-#include "toolkit/ids.hpp"
-#include "toolkit/image_codecs.hpp"
+#include "base/ids.hpp"
+#include "imaging/image_codecs.hpp"
 #include "toolkit/win32_holders.hpp"
 
 // ---------------------------------------------------------------------------

@@ -5,7 +5,7 @@
 #include <objbase.h>
 
 #include "toolkit/menus.hpp"
-#include "toolkit/patterns.hpp"
+#include "base/patterns.hpp"
 
 namespace {
 

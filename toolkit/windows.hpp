@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "toolkit/ids.hpp"
+#include "base/ids.hpp"
 
 // A native handle (HWND, HFONT, HBITMAP ...) passed through without <windows.h>.
 using NativeHandle = void*;

@@ -14,7 +14,7 @@
 #include "app_driver.hpp"
 #include "assets/logo.hpp"
 #include "main_window_driver.hpp"
-#include "toolkit/image_codecs.hpp"
+#include "imaging/image_codecs.hpp"
 
 namespace {
 

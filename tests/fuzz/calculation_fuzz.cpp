@@ -12,8 +12,8 @@
 #include "calc/enumeration.hpp"
 #include "calc/report.hpp"
 #include "tests/fuzz/fuzz_check.hpp"
-#include "toolkit/patterns.hpp"
-#include "toolkit/text.hpp"
+#include "base/patterns.hpp"
+#include "base/text.hpp"
 
 namespace {
 

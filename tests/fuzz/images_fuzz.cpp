@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "tests/fuzz/fuzz_check.hpp"
-#include "toolkit/image_codecs.hpp"
+#include "imaging/image_codecs.hpp"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "calc/address.hpp"
 #include "calc/plan.hpp"
 #include "tests/fuzz/fuzz_check.hpp"
-#include "toolkit/patterns.hpp"
+#include "base/patterns.hpp"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "tests/fuzz/fuzz_check.hpp"
-#include "toolkit/text.hpp"
+#include "base/text.hpp"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "calc/report.hpp"
-#include "toolkit/patterns.hpp"
+#include "base/patterns.hpp"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "tests/unit/image_samples.hpp"
-#include "toolkit/image_codecs.hpp"
+#include "imaging/image_codecs.hpp"
 
 namespace {
 

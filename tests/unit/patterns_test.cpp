@@ -1,10 +1,10 @@
-#include "toolkit/patterns.hpp"
+#include "base/patterns.hpp"
 
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "toolkit/ids.hpp"
+#include "base/ids.hpp"
 
 namespace {
 

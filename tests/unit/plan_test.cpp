@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "plans.hpp"
-#include "toolkit/patterns.hpp"
+#include "base/patterns.hpp"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "toolkit/image_codecs.hpp"
+#include "imaging/image_codecs.hpp"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "toolkit/patterns.hpp"
+#include "base/patterns.hpp"
 
 #include <cstring>
 #include <utility>
 
 #include <pcre.h>
 
-#include "toolkit/ids.hpp"
+#include "base/ids.hpp"
 
 namespace {
 

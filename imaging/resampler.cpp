@@ -7,7 +7,7 @@
 #include <new>
 #include <vector>
 
-#include "toolkit/image_codecs.hpp"
+#include "imaging/image_codecs.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "toolkit/text.hpp"
+#include "base/text.hpp"
 
 #include <cmath>
 #include <limits>

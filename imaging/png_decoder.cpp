@@ -7,7 +7,7 @@
 #include <cstring>
 #include <new>
 
-#include "toolkit/image_codecs.hpp"
+#include "imaging/image_codecs.hpp"
 
 namespace {
 
