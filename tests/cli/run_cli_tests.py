@@ -163,7 +163,8 @@ def subnet_rows(network, block, count):
     base = int(ipaddress.IPv4Address(network))
     for index in range(count):
         start = base + index * block
-        addresses = (start, start + 1, start + block - 2, start + block - 1)
+        hosts = list(ipaddress.IPv4Network((start, 32 - (block.bit_length() - 1))).hosts())
+        addresses = (start, int(hosts[0]), int(hosts[-1]), start + block - 1)
         yield [str(index)] + [str(ipaddress.IPv4Address(a)) for a in addresses]
 
 
@@ -195,6 +196,7 @@ FIND_CASES = [
     (["--hosts", "50"], "192.168.1.0", 64, 4, "192.168.1.0"),
     (["--hosts", "50"], "192.168.1.0", 64, 4, "192.168.1.255"),
     (["--class", "B", "--mask", "255.255.255.0"], "172.16.0.0", 256, 256, "172.16.51.7"),
+    (["--class", "A", "--subnets", "4194304"], "10.0.0.0", 2, 8388608, "10.0.0.1"),
     (["--class", "A", "--subnets", "4194304"], "10.0.0.0", 2, 8388608, "10.200.3.77"),
     (["--class", "A", "--subnets", "4194304"], "10.0.0.0", 2, 8388608, "10.255.255.255"),
 ]

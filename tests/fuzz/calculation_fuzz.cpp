@@ -155,8 +155,10 @@ void CheckSubnet(const SubnetPlan& plan, int32_t n, bool consistent) {
   FUZZ_CHECK(network ==
              plan.network + static_cast<uint32_t>(n) * static_cast<uint32_t>(plan.StepSize()));
   FUZZ_CHECK(broadcast - network == static_cast<uint32_t>(plan.StepSize()) - 1);
-  FUZZ_CHECK(PackDottedText(entry.firstText) == network + 1);
-  FUZZ_CHECK(PackDottedText(entry.lastText) == broadcast - 1);
+  // A /31 has both its addresses as hosts (RFC 3021).
+  const bool pointToPoint = plan.StepSize() == 2;
+  FUZZ_CHECK(PackDottedText(entry.firstText) == (pointToPoint ? network : network + 1));
+  FUZZ_CHECK(PackDottedText(entry.lastText) == (pointToPoint ? broadcast : broadcast - 1));
 }
 
 void CheckPage(int32_t lastIndex, int32_t page) {

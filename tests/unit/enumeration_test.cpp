@@ -50,13 +50,6 @@ TEST(GetSubnet, ClassACarriesIntoTheSecondOctet) {
   ExpectRow(plan, {5, "10.1.64.0", "10.1.64.1", "10.1.127.254", "10.1.127.255"});
 }
 
-TEST(GetSubnet, LargestClassAPlanEndsAtTheBroadcast) {
-  const SubnetPlan plan = SubnetsPlan(ClassA, 10, 0, 0, 0, 4194304);
-  ASSERT_EQ(plan.TotalSubnets(), 8388608);
-  ExpectRow(plan,
-            {8388607, "10.255.255.254", "10.255.255.255", "10.255.255.254", "10.255.255.255"});
-}
-
 TEST(GetSubnet, SingleNetworkPlan) {
   const SubnetPlan plan = MaskPlan(ClassC, 192, 168, 1, 0, "255.255.255.0");
   const int32_t lastIndex = plan.TotalSubnets() - 1;
@@ -74,11 +67,19 @@ TEST(GetSubnet, TwoNetworkPlan) {
   ExpectRow(plan, {1, "192.168.1.128", "192.168.1.129", "192.168.1.254", "192.168.1.255"});
 }
 
-TEST(GetSubnet, TwoAddressBlocksUseTheSameFormulas) {
-  const SubnetPlan plan = SubnetsPlan(ClassC, 192, 168, 1, 0, 64);
-  ASSERT_EQ(plan.StepSize(), 2);
-  ExpectRow(plan, {0, "192.168.1.0", "192.168.1.1", "192.168.1.0", "192.168.1.1"});
-  ExpectRow(plan, {127, "192.168.1.254", "192.168.1.255", "192.168.1.254", "192.168.1.255"});
+// Two-address blocks (/31) are point-to-point links: both addresses are hosts
+// (RFC 3021), so first = network and last = broadcast.
+TEST(GetSubnet, TwoAddressBlocksHaveBothAddressesAsHosts) {
+  const SubnetPlan classC = SubnetsPlan(ClassC, 192, 168, 1, 0, 64);
+  ASSERT_EQ(classC.StepSize(), 2);
+  ExpectRow(classC, {0, "192.168.1.0", "192.168.1.0", "192.168.1.1", "192.168.1.1"});
+  ExpectRow(classC, {127, "192.168.1.254", "192.168.1.254", "192.168.1.255", "192.168.1.255"});
+  const SubnetPlan classA = SubnetsPlan(ClassA, 10, 0, 0, 0, 4194304);
+  ASSERT_EQ(classA.TotalSubnets(), 8388608);
+  ExpectRow(classA, {0, "10.0.0.0", "10.0.0.0", "10.0.0.1", "10.0.0.1"});
+  ExpectRow(classA, {6554022, "10.200.3.76", "10.200.3.76", "10.200.3.77", "10.200.3.77"});
+  ExpectRow(classA,
+            {8388607, "10.255.255.254", "10.255.255.254", "10.255.255.255", "10.255.255.255"});
 }
 
 TEST(GetSubnet, RefusesIndexesOutsideThePlan) {
