@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/secondary_windows.hpp"
+#include "tests/ready_for_input.hpp"
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/windows.hpp"
 
@@ -82,7 +83,7 @@ std::string WorkTheWindow() {
     LPARAM at = MAKELPARAM(row.left + 30, (row.top + row.bottom) / 2);
     PostMessageA(parts.list, WM_RBUTTONDOWN, MK_RBUTTON, at);
     PostMessageA(parts.list, WM_RBUTTONUP, 0, at);
-    if (!PollFor([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr; }))
+    if (!PollFor([&] { return MenuReadyForInput(menu = FindWindowA("#32768", nullptr)); }))
       failed = "menu";
   }
   if (*failed == '\0') {

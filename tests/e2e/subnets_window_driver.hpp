@@ -37,7 +37,8 @@ struct RowLook {
 // they are wholly in view.
 std::vector<RowLook> RowLooks(const AppProcess& app, HWND list, uint32_t textColour);
 
-// The popup menu of the program while one is shown, or null.
+// The popup menu of the program while one is shown, or null. Keys go to it
+// only once MenuReadyForInput holds.
 HWND OpenPopupMenu(const AppProcess& app);
 // Plain text on the clipboard ("" when there is none).
 std::string ClipboardText();

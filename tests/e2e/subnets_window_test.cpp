@@ -15,6 +15,7 @@
 #include "app_driver.hpp"
 #include "main_window_driver.hpp"
 #include "subnets_window_driver.hpp"
+#include "tests/ready_for_input.hpp"
 
 namespace {
 
@@ -145,7 +146,7 @@ TEST_F(SubnetsWindowTest, ClassCHosts50ListsFourRowsAndCopiesCells) {
   for (int item = 0; item < 5; ++item) {
     ASSERT_TRUE(PutClipboard("before"));
     ASSERT_TRUE(RightClickList(row.left + 10 + 80 * item, (row.top + row.bottom) / 2,
-                               [&] { return OpenPopupMenu(app_) != nullptr; }))
+                               [&] { return MenuReadyForInput(OpenPopupMenu(app_)); }))
         << "no menu for item " << item;
     for (int down = 0; down <= item; ++down)
       PressKey(VK_DOWN);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/ready_for_input.hpp"
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/menus.hpp"
 #include "toolkit/windows.hpp"
@@ -57,10 +58,7 @@ class PopupMenu : public ::testing::Test {
     std::vector<MenuItem> items;
     HelperThread presser([this, &items, keys] {
       HWND open = nullptr;
-      if (!PollFor(
-              [&open] { return (open = FindOpenMenu()) != nullptr && IsWindowVisible(open); })) {
-        return;
-      }
+      if (!PollFor([&open] { return MenuReadyForInput(open = FindOpenMenu()); })) return;
       auto menuHandle = reinterpret_cast<HMENU>(SendMessageA(open, MN_GETHMENU, 0, 0));
       items = ItemsOf(menuHandle);
       GetWindowRect(open, &shownAt);
@@ -104,9 +102,7 @@ TEST_F(PopupMenu, OpensOnePixelAboveAndLeftOfThePointer) {
 void ShowAndClick(int menu, int window, int position, bool right) {
   HelperThread clicker([position, right] {
     HWND open = nullptr;
-    if (!PollFor([&open] { return (open = FindOpenMenu()) != nullptr && IsWindowVisible(open); })) {
-      return;
-    }
+    if (!PollFor([&open] { return MenuReadyForInput(open = FindOpenMenu()); })) return;
     auto menuHandle = reinterpret_cast<HMENU>(SendMessageA(open, MN_GETHMENU, 0, 0));
     RECT item{};
     GetMenuItemRect(nullptr, menuHandle, static_cast<UINT>(position), &item);
