@@ -9,8 +9,17 @@
 #include <functional>
 #include <vector>
 
-// Largest width or height of an image (16-bit fields).
-constexpr int MaxImageSide = 0xFFFF;
+// The largest image the toolkit holds: at most 16,384 pixels a side and 64 Mi
+// pixels (256 MB of 32-bit pixels). Decoders refuse larger ones before they
+// allocate anything for the pixels.
+constexpr int MaxImageSide = 16384;
+constexpr int64_t MaxImagePixels = int64_t{1} << 26;
+// A width and height (either sign for a height) within those limits.
+inline bool ImageSizeAllowed(int64_t width, int64_t height) {
+  if (height < 0) height = -height;
+  return width > 0 && height > 0 && width <= MaxImageSide && height <= MaxImageSide &&
+         width * height <= MaxImagePixels;
+}
 
 // Rows of pixels, top row first: row r starts at firstRow + r * stride. The
 // stride is negative for a bottom-up bitmap viewed from its top row.

@@ -122,8 +122,7 @@ bool ReadBitmapFileLayout(const uint8_t* data, std::size_t length, BitmapFileLay
   // Information headers of versions 1, 4 and 5; not the old core header.
   if (header.size != InfoHeaderLength && header.size != 108 && header.size != 124) return false;
   int64_t rows = header.height < 0 ? -header.height : header.height;
-  if (header.planes != 1 || !IsBitCount(header.bitCount) || header.width <= 0 ||
-      header.width > MaxImageSide || rows == 0 || rows > MaxImageSide) {
+  if (header.planes != 1 || !IsBitCount(header.bitCount) || !ImageSizeAllowed(header.width, rows)) {
     return false;
   }
   int64_t table = ColourTableLength(header);

@@ -55,6 +55,10 @@ void ReadHeader(DecodingContext& context, const PixelRows*) {
   int colourType = png_get_color_type(png, info);
   context.width = static_cast<int>(png_get_image_width(png, info));
   context.height = static_cast<int>(png_get_image_height(png, info));
+  if (!ImageSizeAllowed(context.width, context.height)) {
+    context.depth = 0;  // refused before any pixel memory is taken
+    return;
+  }
   if ((colourType & PNG_COLOR_MASK_COLOR) == 0 || colourType == PNG_COLOR_TYPE_PALETTE) {
     context.sourceDepth = bitDepth;
     if (bitDepth < 8) png_set_expand(png);

@@ -120,9 +120,7 @@ bool Stretch(const ImageRecord& image, HBITMAP target, int width, int height, in
 }  // namespace
 
 HBITMAP CreateBitmapSection(int width, int height, int depth, void** bits) {
-  if (width <= 0 || width > MaxImageSide || height == 0 || std::abs(height) > MaxImageSide) {
-    return nullptr;
-  }
+  if (!ImageSizeAllowed(width, height)) return nullptr;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include <zlib.h>
+
 #include "tests/unit/image_samples.hpp"
 #include "imaging/image_codecs.hpp"
 
@@ -159,6 +161,37 @@ TEST(DamagedFiles, LyingSizesAndOffsetsFail) {
     ASSERT_TRUE(Accepts(file)) << lie.name;
     Put32At(file, lie.at, lie.value);
     EXPECT_FALSE(Accepts(file)) << lie.name;
+  }
+}
+
+// A PNG whose header claims width x height (its CRC made right): the decoder
+// must refuse the sizes the toolkit cannot hold before it asks for pixel memory.
+TEST(DamagedFiles, ImagesTooLargeToHoldAreRefusedBeforeAllocating) {
+  const struct {
+    uint32_t width, height;
+    bool allocates;
+  } sizes[] = {{16384, 1, true}, {16385, 1, false}, {8192, 8192, true}, {8192, 8193, false}};
+  for (const auto& size : sizes) {
+    Bytes png = MakePng(PngKind::Rgba8, SampleWidth, SampleHeight);
+    constexpr std::size_t ihdr = 12;  // the chunk type, after signature and length
+    for (int i = 0; i < 4; ++i) {
+      png[ihdr + 4 + i] = static_cast<uint8_t>(size.width >> (24 - 8 * i));
+      png[ihdr + 8 + i] = static_cast<uint8_t>(size.height >> (24 - 8 * i));
+    }
+    const uLong crc = crc32(0, png.data() + ihdr, 17);
+    for (int i = 0; i < 4; ++i)
+      png[ihdr + 17 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+    bool allocated = false;
+    DecodingContext context;
+    RegisterImageDecoder(PngDecoder);
+    DecodeWithRegistry(
+        png.data(), png.size(),
+        [&allocated](const DecodingContext&) {
+          allocated = true;
+          return PixelRows{};
+        },
+        context);
+    EXPECT_EQ(allocated, size.allocates) << size.width << " x " << size.height;
   }
 }
 
