@@ -259,6 +259,13 @@ void ControlSetFocus(int ctl) {
   if (control != nullptr) SetFocus(control->handle);
 }
 
+int FocusedControl() {
+  for (HWND window = GetFocus(); window != nullptr; window = GetParent(window)) {
+    if (const ControlRecord* control = ControlOfHandle(window)) return control->id;
+  }
+  return 0;
+}
+
 void ControlSetFont(int ctl, NativeHandle font) {
   if (ctl == AllNewControls) {
     DefaultControlFont() = ResolveFont(font);
@@ -293,6 +300,27 @@ int ControlWidth(int ctl) {
 int ControlHeight(int ctl) {
   RECT area = ParentRectOf(ctl);
   return area.bottom - area.top;
+}
+
+void ControlSetSize(int ctl, int w, int h) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control != nullptr) {
+    SetWindowPos(control->handle, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+int ControlTextWidth(int ctl, const char* text) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control == nullptr || text == nullptr) return 0;
+  DisplayContext screen;
+  if (screen.Get() == nullptr) return 0;
+  auto font = reinterpret_cast<HFONT>(SendMessageA(control->handle, WM_GETFONT, 0, 0));
+  HGDIOBJ previous =
+      SelectObject(screen.Get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+  SIZE extent{};
+  GetTextExtentPoint32A(screen.Get(), text, lstrlenA(text), &extent);
+  SelectObject(screen.Get(), previous);
+  return extent.cx;
 }
 
 NativeHandle ControlHandle(int ctl) {

@@ -58,6 +58,9 @@ void ControlSetHidden(int ctl, int hide);
 void ControlSetDisabled(int ctl, int disable);
 // Gives the keyboard focus to the control.
 void ControlSetFocus(int ctl);
+// The control that has the keyboard focus in this thread (or holds the window
+// that has it, as an address entry holds its fields); 0 when none has.
+int FocusedControl();
 // Gives the control a native font (or DefaultGuiFont). With AllNewControls it
 // sets the font of controls created later instead.
 void ControlSetFont(int ctl, NativeHandle font);
@@ -67,6 +70,10 @@ int ControlX(int ctl);  // left edge in the parent's client coordinates
 int ControlY(int ctl);
 int ControlWidth(int ctl);  // outer size
 int ControlHeight(int ctl);
+// Gives the control a new outer size; its top-left corner stays.
+void ControlSetSize(int ctl, int w, int h);
+// Width in pixels of `text` on one line in the control's font; 0 for a dead id.
+int ControlTextWidth(int ctl, const char* text);
 NativeHandle ControlHandle(int ctl);
 // Number of live controls (for leak checks).
 int LiveControlCount();

@@ -258,6 +258,14 @@ const KindOperations ReportListOperations = {
     .getColour = StoredControlColour,
 };
 
+void ControlSetColumnWidth(int ctl, int column, int width) {
+  ControlRecord* control = ControlTable().Find(ctl);
+  if (control != nullptr && control->kind == ControlKind::ReportList) {
+    SendMessageA(control->handle, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
+                 MAKELPARAM(width, 0));
+  }
+}
+
 intptr_t CreateReportList(int id, int x, int y, int w, int h, const char* title, int width,
                           unsigned flags) {
   intptr_t created = CreateControl(id, x, y, w, h,

@@ -24,6 +24,8 @@ constexpr unsigned PanelClientEdge = 0x8;   // WS_EX_CLIENTEDGE
 // first selected row or -1. Returns as every creation does (new id, handle, 0).
 intptr_t CreateReportList(int id, int x, int y, int w, int h, const char* title, int width,
                           unsigned flags);
+// Sets the width of an existing column of a report list; other kinds ignore it.
+void ControlSetColumnWidth(int ctl, int column, int width);
 // A container for controls: it becomes the current container until
 // EndContainer, and its children's notifications raise the same events as
 // controls placed on the window. Returns as every creation does.
