@@ -11,6 +11,8 @@ namespace {
 struct LinkLabelState {
   int hoverColour = DefaultColour;
   HFONT font = nullptr;  // the last one given with WM_SETFONT
+  // The second press of a double click: its release is not another click.
+  bool doubleClickPressed = false;
 };
 
 LinkLabelState& StateOf(ControlRecord& control) {
@@ -89,9 +91,12 @@ bool OnMessage(ControlRecord& control, UINT message, WPARAM wParam, LPARAM lPara
       InvalidateRect(handle, nullptr, TRUE);
       return true;
     case WM_LBUTTONUP:
-      EventPost(ControlEvent, control.id, ContainingWindowId(handle), DetailClick);
+      if (!std::exchange(StateOf(control).doubleClickPressed, false)) {
+        EventPost(ControlEvent, control.id, ContainingWindowId(handle), DetailClick);
+      }
       return true;
     case WM_LBUTTONDBLCLK:
+      StateOf(control).doubleClickPressed = true;
       return true;
     case WM_SETFONT:
       StateOf(control).font = reinterpret_cast<HFONT>(wParam);
