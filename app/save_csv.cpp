@@ -54,7 +54,13 @@ bool SaveThroughTemporaryFile(const SubnetPlan& plan, const std::string& target,
 }  // namespace
 
 void SaveSubnetsAsCsv(NativeHandle owner, const SubnetPlan& plan, int progressLabel) {
-  const std::string target = ChooseSaveFile(owner, DefaultFileName, CsvFilter, "csv");
+  const SaveFileChoice choice = ChooseSaveFile(owner, DefaultFileName, CsvFilter, "csv");
+  if (choice.failure != 0) {
+    const std::string text = "The Save As dialog could not be shown (error " +
+                             FormatInteger(static_cast<int64_t>(choice.failure)) + ").";
+    ShowMessageBox(SaveFailedTitle, text.c_str(), MessageBoxInformation);
+  }
+  const std::string& target = choice.path;
   if (target.empty()) return;
   ShowWaitCursor(1);
   const bool saved = SaveThroughTemporaryFile(plan, target, progressLabel);

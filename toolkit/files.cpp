@@ -15,8 +15,8 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-std::string ChooseSaveFile(NativeHandle owner, const char* defaultName, const char* filter,
-                           const char* defaultExtension) {
+SaveFileChoice ChooseSaveFile(NativeHandle owner, const char* defaultName, const char* filter,
+                              const char* defaultExtension) {
   char path[MAX_PATH] = "";
   lstrcpynA(path, defaultName != nullptr ? defaultName : "", MAX_PATH);
   OPENFILENAMEA dialog{};
@@ -27,7 +27,13 @@ std::string ChooseSaveFile(NativeHandle owner, const char* defaultName, const ch
   dialog.nMaxFile = MAX_PATH;
   dialog.lpstrDefExt = defaultExtension;
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  return GetSaveFileNameA(&dialog) ? std::string(path) : std::string();
+  SaveFileChoice choice;
+  if (GetSaveFileNameA(&dialog)) {
+    choice.path = path;
+  } else {
+    choice.failure = CommDlgExtendedError();  // 0 after a cancel
+  }
+  return choice;
 }
 
 std::string CreateFileBeside(const std::string& target) {

@@ -6,11 +6,16 @@
 
 #include "toolkit/windows.hpp"
 
+// What the Save As dialog gave: a path, a cancel (both empty), or a failure.
+struct SaveFileChoice {
+  std::string path;           // "" when cancelled or failed
+  unsigned long failure = 0;  // the dialog's extended error when it failed, else 0
+};
 // Shows the Save As dialog owned by `owner`, proposing `defaultName` and
 // filtering on `filter` (pairs of description and pattern, each ended by a
-// NUL, the list by a second NUL). The chosen path, or "" when the user cancelled.
-std::string ChooseSaveFile(NativeHandle owner, const char* defaultName, const char* filter,
-                           const char* defaultExtension);
+// NUL, the list by a second NUL).
+SaveFileChoice ChooseSaveFile(NativeHandle owner, const char* defaultName, const char* filter,
+                              const char* defaultExtension);
 // Creates a new, empty file with a unique name in the folder of `target` and
 // returns its path; "" when the folder cannot be written.
 std::string CreateFileBeside(const std::string& target);
