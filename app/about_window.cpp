@@ -1,6 +1,8 @@
 // The About window: logo, name, version and maker, three links and a short
 // description. Everything it uses is made when it opens and released before
 // it returns.
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -102,42 +104,40 @@ AboutControls CreateControls(int width, int height, const AboutResources& resour
   return controls;
 }
 
-// Runs until Escape, the close request or Close; a link's control event (any
-// detail) opens its target, and the window stays open whatever that gives.
-void RunAboutLoop(int window, const AboutControls& controls) {
-  for (;;) {
-    int kind = WaitForOwnEvent(window);
-    if (IsDismissal(kind, controls.close)) return;
-    if (kind != ControlEvent) continue;
-    for (int i = 0; i < LinkCount; ++i) {
-      if (EventSourceControl() == controls.links[i]) {
-        OpenLink((std::string(Links[i].scheme) + Links[i].address).c_str());
-      }
+// Ends on Escape, the close request or Close; a link's control event opens
+// its target, and the window stays open whatever that gives.
+bool OnAboutEvent(const AboutControls& controls, int kind) {
+  if (IsDismissal(kind, controls.close)) return false;
+  if (kind != ControlEvent) return true;
+  for (int i = 0; i < LinkCount; ++i) {
+    if (EventSourceControl() == controls.links[i]) {
+      OpenLink((std::string(Links[i].scheme) + Links[i].address).c_str());
     }
   }
+  return true;
 }
 
 }  // namespace
 
 void ShowAboutWindow(NativeHandle owner, int width, int height) {
-  int window =
-      static_cast<int>(WindowOpen(AutoId, 0, 0, width, height, AboutTitle, CentreOnOwner, owner));
   AboutResources resources;
-  // The logo's real length: the decoder never reads past it.
-  resources.logo = DecodeImage(AutoId, LogoPng, LogoPngLength);
-  resources.headingFont = CreateTextFont(AutoId, FontFace, FontPoints, HeadingStyle);
-  resources.linkFont = CreateTextFont(AutoId, FontFace, FontPoints, LinkStyle);
-  ScaleImage(resources.logo, LogoSide, LogoSide);
-  if (window != 0) {
-    SetOwnerEnabled(owner, false);
-    for (const char* line : HeadingLines)
-      resources.heading += line;
-    AboutControls controls = CreateControls(width, height, resources);
-    WindowAddShortcut(window, EscapeKey, EscapeCommand);
-    RunAboutLoop(window, controls);
-    WindowClose(window);  // the controls go with it, before their logo and fonts
-    SetOwnerEnabled(owner, true);
-  }
+  {
+    ModalWindow modal(owner, width, height, AboutTitle);
+    // The logo's real length: the decoder never reads past it.
+    resources.logo = DecodeImage(AutoId, LogoPng, LogoPngLength);
+    resources.headingFont = CreateTextFont(AutoId, FontFace, FontPoints, HeadingStyle);
+    resources.linkFont = CreateTextFont(AutoId, FontFace, FontPoints, LinkStyle);
+    ScaleImage(resources.logo, LogoSide, LogoSide);
+    AboutControls controls;
+    modal.Run(
+        [&] {
+          for (const char* line : HeadingLines)
+            resources.heading += line;
+          controls = CreateControls(width, height, resources);
+          WindowAddShortcut(modal.Id(), VK_ESCAPE, EscapeCommand);
+        },
+        [&](int kind) { return OnAboutEvent(controls, kind); });
+  }  // the window and its controls go before their logo and fonts
   ReleaseImage(resources.logo);
   ReleaseFont(resources.headingFont);
   ReleaseFont(resources.linkFont);

@@ -1,6 +1,7 @@
 // The go-to dialog of the sub-networks window: one entry for a sub-network
 // index or address, with OK and Cancel, Enter and Escape.
-#include <cstdint>
+#include <windows.h>
+
 #include <string>
 
 #include "app/modal.hpp"
@@ -14,18 +15,17 @@ constexpr const char* GoToTitle = "Go to sub-network";
 constexpr const char* GoToPrompt = "Sub-network index or IP address:";
 constexpr int DialogWidth = 260;
 constexpr int DialogHeight = 92;
-constexpr int EnterKey = 13;
 constexpr int EnterCommand = 1001;
 
 struct GoToControls {
-  int entry;
-  int ok;
-  int cancel;
+  int entry = 0;
+  int ok = 0;
+  int cancel = 0;
 };
 
 GoToControls CreateGoToControls() {
   CreateLabel(AutoId, 10, 10, DialogWidth - 20, 16, GoToPrompt);
-  GoToControls controls{};
+  GoToControls controls;
   controls.entry = static_cast<int>(CreateTextEntry(AutoId, 10, 30, DialogWidth - 20, 22, ""));
   controls.ok = static_cast<int>(
       CreatePushButton(AutoId, DialogWidth - 170, DialogHeight - 30, 75, 22, "OK"));
@@ -34,32 +34,31 @@ GoToControls CreateGoToControls() {
   return controls;
 }
 
-bool IsConfirmation(int kind, int okButton) {
-  return (kind == MenuEvent && EventSourceMenuItem() == EnterCommand) ||
-         (kind == ControlEvent && EventSourceControl() == okButton);
+// Enter presses the focused button, and OK while the entry has the focus.
+int PressedButton(int kind, const GoToControls& controls) {
+  if (kind == ControlEvent) return EventSourceControl();
+  if (kind != MenuEvent || EventSourceMenuItem() != EnterCommand) return 0;
+  return FocusedControl() == controls.cancel ? controls.cancel : controls.ok;
 }
 
 }  // namespace
 
 bool AskGoToTarget(NativeHandle owner, std::string& typed) {
-  int window = static_cast<int>(
-      WindowOpen(AutoId, 0, 0, DialogWidth, DialogHeight, GoToTitle, CentreOnOwner, owner));
-  if (window == 0) return false;
-  SetOwnerEnabled(owner, false);
-  const GoToControls controls = CreateGoToControls();
-  ControlSetFocus(controls.entry);
-  WindowAddShortcut(window, EscapeKey, EscapeCommand);
-  WindowAddShortcut(window, EnterKey, EnterCommand);
+  ModalWindow modal(owner, DialogWidth, DialogHeight, GoToTitle);
+  GoToControls controls;
   bool confirmed = false;
-  for (;;) {
-    const int kind = WaitForOwnEvent(window);
-    confirmed = IsConfirmation(kind, controls.ok);
-    if (confirmed || IsDismissal(kind, controls.cancel)) break;
-  }
-  if (confirmed) typed = ControlGetText(controls.entry);
-  // The owner takes input again before the dialog goes, so that it is the
-  // window that becomes active.
-  SetOwnerEnabled(owner, true);
-  WindowClose(window);
+  modal.Run(
+      [&] {
+        controls = CreateGoToControls();
+        ControlSetFocus(controls.entry);
+        WindowAddShortcut(modal.Id(), VK_ESCAPE, EscapeCommand);
+        WindowAddShortcut(modal.Id(), VK_RETURN, EnterCommand);
+      },
+      [&](int kind) {
+        const int pressed = PressedButton(kind, controls);
+        confirmed = pressed != 0 && pressed == controls.ok;
+        if (confirmed) typed = ControlGetText(controls.entry);
+        return !confirmed && !IsDismissal(kind, controls.cancel) && pressed != controls.cancel;
+      });
   return confirmed;
 }

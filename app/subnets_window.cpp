@@ -44,10 +44,11 @@ constexpr int PreviousPageCommand = 1002;
 
 // Beside the arrows: the first and the last page, going to any sub-network,
 // and saving them all. The go-to and save items follow the copy items in the
-// popup menu, after a separator, with the same ids as their shortcuts.
-constexpr int FirstPageKey = VK_HOME;
+// popup menu, after a separator, with the same ids as their shortcuts. Plain
+// Home, End, PageUp and PageDown stay with the list, which moves its selection.
+constexpr int FirstPageKey = VK_HOME | ShortcutCtrl;
 constexpr int FirstPageCommand = 1003;
-constexpr int LastPageKey = VK_END;
+constexpr int LastPageKey = VK_END | ShortcutCtrl;
 constexpr int LastPageCommand = 1004;
 constexpr int GoToKey = 'G' | ShortcutCtrl;
 constexpr int GoToCommand = 1005;
@@ -72,6 +73,14 @@ constexpr COLORREF OddRow = RGB(255, 255, 255);
 constexpr char PreviousProcedureProperty[] = "OldContainerProc";
 constexpr char ListProperty[] = "hListicon";
 constexpr char LastIndexProperty[] = "networks";
+
+// The room a list cell keeps around its text, as the list's own autosizing
+// adds it; the "#" column and the address columns never get less.
+constexpr int CellPadding = 12;
+constexpr const char* WidestAddress = "255.255.255.255";
+// The page label's designed width, and its gap to the Close button.
+constexpr int PageLabelWidth = 100;
+constexpr int PageLabelGap = 5;
 
 struct SubnetsWindow {
   int window = 0;
@@ -157,6 +166,31 @@ void InstallRowColouring(int panel, int list, int32_t lastIndex) {
   SetPropA(handle, LastIndexProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(lastIndex)));
 }
 
+// The "#" column as wide as the plan's largest index needs (the designed
+// width while that fits); the address columns give up that width evenly, so
+// no cell is cut and the list needs no horizontal scroll bar.
+void FitIndexColumn(const SubnetsWindow& view) {
+  const int needed =
+      ControlTextWidth(view.list, FormatInteger(view.lastIndex).c_str()) + CellPadding;
+  const int extra = needed - Columns[0].width;
+  if (extra <= 0) return;
+  const int addressMinimum = ControlTextWidth(view.list, WidestAddress) + CellPadding;
+  ControlSetColumnWidth(view.list, 0, needed);
+  for (int column = 1; column < 5; ++column) {
+    const int narrowed = Columns[column].width - (extra + 3) / 4;
+    ControlSetColumnWidth(view.list, column, narrowed > addressMinimum ? narrowed : addressMinimum);
+  }
+}
+
+// The page label keeps its place and grows into the free row up to the Close
+// button when the longest page text needs it, so that it stays on one line.
+void FitPageLabel(const SubnetsWindow& view) {
+  const int needed = ControlTextWidth(view.pageLabel, PageText(view.pages, view.pages).c_str());
+  const int room = ControlX(view.close) - PageLabelGap - ControlX(view.pageLabel);
+  if (needed <= PageLabelWidth) return;
+  ControlSetSize(view.pageLabel, needed < room ? needed : room, ControlHeight(view.pageLabel));
+}
+
 // The panel with the list in it, then the buttons and the page label below.
 void CreateControls(SubnetsWindow& view, int width, int height) {
   int panel = static_cast<int>(CreatePanel(AutoId, 0, 0, width, height - 33, 0));
@@ -174,7 +208,9 @@ void CreateControls(SubnetsWindow& view, int width, int height) {
   view.previous = static_cast<int>(CreatePushButton(AutoId, 5, belowList(5), 75, 22, "Previous"));
   view.next = static_cast<int>(CreatePushButton(AutoId, 85, belowList(5), 75, 22, "Next"));
   view.pageLabel = static_cast<int>(
-      CreateLabel(AutoId, 165, belowList(9), 100, 22, PageText(1, view.pages).c_str()));
+      CreateLabel(AutoId, 165, belowList(9), PageLabelWidth, 22, PageText(1, view.pages).c_str()));
+  FitIndexColumn(view);
+  FitPageLabel(view);
 }
 
 // Shows `page` with the buttons and the label to match; a page outside
@@ -261,41 +297,44 @@ void OnControl(SubnetsWindow& view, int control) {
   }
 }
 
-void RunLoop(SubnetsWindow& view) {
-  for (;;) {
-    int kind = WaitForOwnEvent(view.window);
-    if (IsDismissal(kind, view.close)) return;
-    if (kind == MenuEvent) OnMenuItem(view, EventSourceMenuItem());
-    if (kind == ControlEvent) OnControl(view, EventSourceControl());
-  }
+// Runs until Close, Escape or the close request; false ends the loop.
+bool OnEvent(SubnetsWindow& view, int kind) {
+  if (IsDismissal(kind, view.close)) return false;
+  if (kind == MenuEvent) OnMenuItem(view, EventSourceMenuItem());
+  if (kind == ControlEvent) OnControl(view, EventSourceControl());
+  return true;
 }
 
-}  // namespace
-
-int ShowSubnetsWindow(NativeHandle owner, SubnetPlan* plan, int width, int height) {
-  if (plan == nullptr) return 0;
-  SubnetsWindow view;
-  view.window =
-      static_cast<int>(WindowOpen(AutoId, 0, 0, width, height, SubnetsTitle, CentreOnOwner, owner));
-  view.plan = plan;
-  view.lastIndex = plan->TotalSubnets() - 1;
-  view.pages = PageCount(view.lastIndex, SubnetPageSize);
-  if (view.window == 0) return 0;
-  SetOwnerEnabled(owner, false);
+void BuildWindow(SubnetsWindow& view, int width, int height) {
   CreateControls(view, width, height);
   ControlSetDisabled(view.previous, 1);
   if (view.pages == 1) ControlSetDisabled(view.next, 1);
-  FillPage(view.list, *plan, view.lastIndex, SubnetPageSize, 1);
-  WindowAddShortcut(view.window, EscapeKey, EscapeCommand);
+  FillPage(view.list, *view.plan, view.lastIndex, SubnetPageSize, 1);
+  WindowAddShortcut(view.window, VK_ESCAPE, EscapeCommand);
   WindowAddShortcut(view.window, NextPageKey, NextPageCommand);
   WindowAddShortcut(view.window, PreviousPageKey, PreviousPageCommand);
   WindowAddShortcut(view.window, FirstPageKey, FirstPageCommand);
   WindowAddShortcut(view.window, LastPageKey, LastPageCommand);
   WindowAddShortcut(view.window, GoToKey, GoToCommand);
   WindowAddShortcut(view.window, SaveKey, SaveCommand);
-  RunLoop(view);
-  // Destroying the panel puts its own procedure back and removes the properties.
-  WindowClose(view.window);
-  SetOwnerEnabled(owner, true);
+  // The keys a list answers itself (Home, End, PageUp, PageDown, Up, Down)
+  // reach it from the start.
+  ControlSetFocus(view.list);
+}
+
+}  // namespace
+
+int ShowSubnetsWindow(NativeHandle owner, SubnetPlan* plan, int width, int height) {
+  if (plan == nullptr) return 0;
+  ModalWindow modal(owner, width, height, SubnetsTitle);
+  SubnetsWindow view;
+  view.window = modal.Id();
+  view.plan = plan;
+  view.lastIndex = plan->TotalSubnets() - 1;
+  view.pages = PageCount(view.lastIndex, SubnetPageSize);
+  // Closing the window destroys the panel, which puts its own procedure back
+  // and removes the properties.
+  modal.Run([&] { BuildWindow(view, width, height); },
+            [&](int kind) { return OnEvent(view, kind); });
   return 0;
 }

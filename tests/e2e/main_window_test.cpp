@@ -453,6 +453,8 @@ TEST_P(SecondaryWindowTest, DisablesTheMainWindowUntilClosed) {
   }
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(secondary); }));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app_.main) != FALSE; }));
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == app_.main; }, 3000))
+      << "the system activated another window";
   EXPECT_EQ(ReportLines(c_.resultArea), ClassCHosts50Report);
   EXPECT_TRUE(IsWindowEnabled(c_.showNetworks));
 

@@ -114,6 +114,42 @@ std::vector<std::pair<std::string, int>> ListColumns(const AppProcess& app, HWND
   return columns;
 }
 
+std::string CutCells(const AppProcess& app, const SubnetsWindowControls& c) {
+  std::string cut;
+  const std::vector<std::pair<std::string, int>> columns = ListColumns(app, c.list);
+  int total = 0;
+  for (size_t column = 0; column < columns.size(); ++column) {
+    // The list's own autosizing gives the widest cell shown with its padding;
+    // the column's width goes back afterwards.
+    const int width = columns[column].second;
+    SendTo(c.list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(LVSCW_AUTOSIZE, 0));
+    const int needed = static_cast<int>(SendTo(c.list, LVM_GETCOLUMNWIDTH, column));
+    SendTo(c.list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
+    if (width < needed) {
+      cut += columns[column].first + " " + std::to_string(width) + " < " + std::to_string(needed) +
+             "; ";
+    }
+    total += width;
+  }
+  RECT client{};
+  GetClientRect(c.list, &client);
+  if (total > client.right || (GetWindowLongA(c.list, GWL_STYLE) & WS_HSCROLL) != 0) {
+    cut += "columns " + std::to_string(total) + " wide in " + std::to_string(client.right) + "; ";
+  }
+  // The label shares the list's font, so the list measures the label's text.
+  const std::string label = WindowText(c.pageLabel);
+  RemoteBlock text(app.info.hProcess, label.size() + 1);
+  text.Write(label.c_str(), label.size() + 1);
+  const int textWidth = static_cast<int>(SendTo(c.list, LVM_GETSTRINGWIDTHA, 0, text.Address()));
+  GetClientRect(c.pageLabel, &client);
+  if (SendTo(c.pageLabel, WM_GETFONT, 0) != SendTo(c.list, WM_GETFONT, 0) ||
+      client.right < textWidth) {
+    cut += "label \"" + label + "\" " + std::to_string(textWidth) + " wide in " +
+           std::to_string(client.right);
+  }
+  return cut;
+}
+
 RECT ListRowRect(const AppProcess& app, HWND list, int row) {
   RemoteBlock block(app.info.hProcess, sizeof(RECT));
   RECT area{LVIR_BOUNDS, 0, 0, 0};

@@ -37,6 +37,11 @@ struct RowLook {
 // they are wholly in view.
 std::vector<RowLook> RowLooks(const AppProcess& app, HWND list, uint32_t textColour);
 
+// What is cut in the window, or "": a column narrower than the list's own
+// autosizing makes it for the rows shown, columns wider than the list (a
+// horizontal scroll bar), or a page label narrower than its text on one line.
+std::string CutCells(const AppProcess& app, const SubnetsWindowControls& controls);
+
 // The popup menu of the program while one is shown, or null. Keys go to it
 // only once MenuReadyForInput holds.
 HWND OpenPopupMenu(const AppProcess& app);

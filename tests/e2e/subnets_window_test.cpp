@@ -338,12 +338,16 @@ class LargePlanTest : public SubnetsWindowTest {
     SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     PressKey(VK_RETURN);
   }
-  void GoTo(const std::string& typed) {
+  // Types `typed` into the go-to dialog; Tab moves the focus `tabs` times
+  // before Enter (once: onto OK, twice: onto Cancel).
+  void GoTo(const std::string& typed, int tabs = 0) {
     PressKey('G', VK_CONTROL);
     HWND dialog = WaitForDialog("Go to sub-network");
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(BringToFront(dialog));
     TypeText(typed);
+    for (int i = 0; i < tabs; ++i)
+      PressKey(VK_TAB);
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
   }
@@ -363,14 +367,21 @@ class LargePlanTest : public SubnetsWindowTest {
   }
 };
 
-TEST_F(LargePlanTest, HomeEndAndGoToReachAnyPage) {
-  PressKey(VK_END);
+TEST_F(LargePlanTest, CtrlHomeCtrlEndAndGoToReachAnyPage) {
+  PressKey(VK_END, VK_CONTROL);
   ASSERT_TRUE(PageShown("Page 335545/335545"));
   EXPECT_FALSE(IsWindowEnabled(s_.next));
   EXPECT_EQ(ListRows(app_, s_.list).back()[0], "8388607");
-  PressKey(VK_HOME);
+  EXPECT_EQ(CutCells(app_, s_), "");
+  PressKey(VK_HOME, VK_CONTROL);
   ASSERT_TRUE(PageShown("Page 1/335545"));
   EXPECT_FALSE(IsWindowEnabled(s_.previous));
+  // Plain Home and End belong to the list: its first and last row, same page.
+  for (const auto& [key, row] : {std::pair{VK_END, 25}, std::pair{VK_HOME, 0}}) {
+    PressKey(static_cast<WORD>(key));
+    EXPECT_TRUE(WaitUntil([&] { return SelectedRow() == row; })) << "row " << SelectedRow();
+    EXPECT_EQ(Label(), "Page 1/335545");
+  }
 
   // 10.200.3.77 lies 200 * 65536 + 3 * 256 + 77 addresses into 10.0.0.0, in
   // blocks of two; a page after the first holds indexes 25p - 24 to 25p.
@@ -385,6 +396,13 @@ TEST_F(LargePlanTest, HomeEndAndGoToReachAnyPage) {
   GoTo("10.200.3.77");
   const std::string pageLabel = "Page " + std::to_string(page) + "/335545";
   ASSERT_TRUE(PageShown(pageLabel));
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == s_.window; }, 3000));
+  EXPECT_EQ(SelectedIndex(), std::to_string(index));
+
+  // Enter on Cancel cancels: the page and selection stay.
+  GoTo("5", 2);
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == s_.window; }, 3000));
+  EXPECT_EQ(Label(), pageLabel);
   EXPECT_EQ(SelectedIndex(), std::to_string(index));
 
   // Refused targets: a message, and the page and selection stay.
