@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/secondary_windows.hpp"
-#include "tests/ready_for_input.hpp"
+#include "tests/waits.hpp"
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/windows.hpp"
 
@@ -87,9 +87,10 @@ std::string WorkTheWindow() {
       failed = "menu";
   }
   if (*failed == '\0') {
+    const DWORD before = GetClipboardSequenceNumber();
     for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN})
       PressKey(key);
-    if (!PollFor([] { return Clipboard() == "172.16.29.255"; })) failed = "copy";
+    if (!ClipboardChangedSince(before) || Clipboard() != "172.16.29.255") failed = "copy";
   }
   if (window != nullptr) PostMessageA(window, WM_COMMAND, MAKEWPARAM(EscapeCommand, 1), 0);
   return failed;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/ready_for_input.hpp"
+#include "tests/waits.hpp"
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/menus.hpp"
 #include "toolkit/windows.hpp"
