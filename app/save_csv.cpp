@@ -28,14 +28,10 @@ void ReportProgress(void* label, int64_t written, int64_t total) {
 bool WriteCsv(const SubnetPlan& plan, const std::string& path, int progressLabel) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return false;
-  ListingRange range;
-  range.network = plan.network;
-  range.blockSize = plan.StepSize();
-  range.last = plan.TotalSubnets() - 1;
   ListingProgress progress;
   progress.report = ReportProgress;
   progress.context = reinterpret_cast<void*>(static_cast<intptr_t>(progressLabel));
-  const bool written = WriteListing(range, ListFormat::Csv, file, progress);
+  const bool written = WriteListing(WholePlan(plan), ListFormat::Csv, file, progress);
   return std::fclose(file) == 0 && written;
 }
 

@@ -1,8 +1,12 @@
 #include "calc/listing.hpp"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+
+#include "base/text.hpp"
 #include "calc/dotted.hpp"
-#include "calc/subnet_range.hpp"
+#include "calc/enumeration.hpp"
 
 namespace {
 
@@ -136,7 +140,94 @@ const char* Trailer(ListFormat format) {
   return format == ListFormat::Json ? "\n]\n" : "";
 }
 
+std::string CellText(const RecordCell& cell) {
+  return cell.isNumber ? FormatInteger(cell.number) : FormatAddress(cell.address);
+}
+
+// text: each value in the column after the longest name and two blanks.
+std::string RecordLines(const char* const names[], const RecordCell cells[], int count) {
+  std::size_t width = 0;
+  for (int i = 0; i < count; ++i)
+    width = std::max(width, std::strlen(names[i]));
+  std::string lines;
+  for (int i = 0; i < count; ++i)
+    lines += PadRight(names[i], static_cast<int>(width + 2)) + CellText(cells[i]) + "\n";
+  return lines;
+}
+
+std::string RecordRow(const char* const names[], const RecordCell cells[], int count,
+                      char separator) {
+  std::string header, row;
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) header += separator, row += separator;
+    header += names[i];
+    row += CellText(cells[i]);
+  }
+  return header + "\n" + row + "\n";
+}
+
+std::string RecordObject(const char* const names[], const RecordCell cells[], int count) {
+  std::string object = "{";
+  for (int i = 0; i < count; ++i) {
+    const char* quote = cells[i].isNumber ? "" : "\"";
+    object += (i > 0 ? ", \"" : "\"") + std::string(names[i]) + "\": " + quote +
+              CellText(cells[i]) + quote;
+  }
+  return object + "}\n";
+}
+
+std::string RecordText(const char* const names[], const RecordCell cells[], int count,
+                       ListFormat format) {
+  switch (format) {
+    case ListFormat::Tsv:
+      return RecordRow(names, cells, count, '\t');
+    case ListFormat::Csv:
+      return RecordRow(names, cells, count, ',');
+    case ListFormat::Json:
+      return RecordObject(names, cells, count);
+    case ListFormat::Text:
+      break;
+  }
+  return RecordLines(names, cells, count);
+}
+
+RecordCell NumberCell(int64_t number) {
+  RecordCell cell;
+  cell.isNumber = true;
+  cell.number = number;
+  return cell;
+}
+
+RecordCell AddressCell(HostOrderAddress address) {
+  RecordCell cell;
+  cell.address = address;
+  return cell;
+}
+
 }  // namespace
+
+ListingRange WholePlan(const SubnetPlan& plan) {
+  ListingRange range;
+  range.network = plan.network;
+  range.blockSize = plan.StepSize();
+  range.last = plan.TotalSubnets() - 1;
+  return range;
+}
+
+bool WriteRecord(const char* const names[], const RecordCell cells[], int count, ListFormat format,
+                 std::FILE* file) {
+  const std::string text = RecordText(names, cells, count, format);
+  return std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+}
+
+bool WriteFoundRow(int32_t index, const SubnetAddresses& row, ListFormat format, std::FILE* file) {
+  static const char* const names[] = {"index", "page", "network", "first", "last", "broadcast"};
+  const RecordCell cells[] = {
+      NumberCell(index),        NumberCell(PageOfIndex(index, SubnetPageSize)),
+      AddressCell(row.network), AddressCell(row.first),
+      AddressCell(row.last),    AddressCell(row.broadcast)};
+  return WriteRecord(names, cells, 6, format, file);
+}
 
 bool WriteListing(const ListingRange& range, ListFormat format, std::FILE* file,
                   const ListingProgress& progress) {

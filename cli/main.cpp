@@ -5,12 +5,11 @@
 
 #include "calc/address.hpp"
 #include "calc/calculation.hpp"
-#include "calc/enumeration.hpp"
 #include "calc/find.hpp"
+#include "calc/listing.hpp"
 #include "calc/plan.hpp"
 #include "cli/options.hpp"
 #include "cli/selection.hpp"
-#include "base/text.hpp"
 #include "velkor_version.h"
 
 #ifdef _WIN32
@@ -113,51 +112,20 @@ bool WriteLines(const std::vector<std::string>& lines, std::FILE* file) {
 }
 
 int ListSubnets(const CliOptions& options, const SubnetPlan& plan) {
-  ListingRange range;
-  range.network = plan.network;
-  range.blockSize = plan.StepSize();
+  ListingRange range = WholePlan(plan);
   std::string problem;
-  if (!SelectRows(options, plan.TotalSubnets() - 1, range, problem)) return Refused(problem);
+  if (!SelectRows(options, range.last, range, problem)) return Refused(problem);
   return WriteListing(range, options.format, stdout) ? ExitSuccess : WriteFailed();
-}
-
-// The sub-network --find found: one record of six fields in `format`.
-std::string FoundSubnetText(ListFormat format, int32_t page, const SubnetEntry& entry) {
-  const char* const names[] = {"index", "page", "network", "first", "last", "broadcast"};
-  const std::string values[] = {FormatInteger(entry.index),
-                                FormatInteger(page),
-                                entry.networkText,
-                                entry.firstText,
-                                entry.lastText,
-                                entry.broadcastText};
-  constexpr int fields = 6;
-  constexpr int numbers = 2;  // index and page are JSON numbers, the rest strings
-  std::string header, row, text = "{";
-  const char separator = format == ListFormat::Tsv ? '\t' : ',';
-  for (int i = 0; i < fields; ++i) {
-    header += (i > 0 ? std::string(1, separator) : "") + names[i];
-    row += (i > 0 ? std::string(1, separator) : "") + values[i];
-    const std::string quote = i < numbers ? "" : "\"";
-    text += (i > 0 ? ", \"" : "\"") + std::string(names[i]) + "\": " + quote + values[i] + quote;
-  }
-  if (format == ListFormat::Json) return text + "}\n";
-  if (format != ListFormat::Text) return header + "\n" + row + "\n";
-  std::string lines;
-  for (int i = 0; i < fields; ++i)
-    lines += PadRight(names[i], 11) + values[i] + "\n";
-  return lines;
 }
 
 int FindSubnetOf(const CliOptions& options, const SubnetPlan& plan) {
   const SubnetTarget target = FindSubnetOfAddress(plan, options.findAddress);
-  SubnetEntry entry;
-  if (target.index < 0 || !plan.GetSubnet(target.index, entry)) {
+  if (target.index < 0) {
     std::fprintf(stderr, "%s: %s\n", target.title.c_str(), target.text.c_str());
     return ExitRejected;
   }
-  const int32_t page = PageOfIndex(target.index, SubnetPageSize);
-  std::fputs(FoundSubnetText(options.format, page, entry).c_str(), stdout);
-  return FinishOutput();
+  const SubnetAddresses row = SubnetAddressesOf(plan.network, plan.StepSize(), target.index);
+  return WriteFoundRow(target.index, row, options.format, stdout) ? FinishOutput() : WriteFailed();
 }
 
 int Calculate(const CliOptions& options) {
