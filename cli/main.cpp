@@ -130,7 +130,7 @@ int FindSubnetOf(const CliOptions& options, const SubnetPlan& plan) {
 
 int Calculate(const CliOptions& options) {
   SubnetPlan* plan = CreateSubnetPlan();
-  const CalculationOutcome outcome = RunCalculationSteps(*plan, CalculationInputOf(options));
+  const CalculationOutcome outcome = RunCalculationSteps(*plan, options.calculation);
   int status = ExitSuccess;
   if (!outcome.title.empty()) {
     std::fprintf(stderr, "%s: %s\n", outcome.title.c_str(), outcome.text.c_str());

@@ -152,13 +152,13 @@ bool ReadAddressOption(const std::string& text, std::string& dottedText) {
   return true;
 }
 
-std::string ReadCalculation(const RawOptions& raw, CliOptions& options) {
-  if (Seen(raw, OptionId::Class) && !ReadClass(Value(raw, OptionId::Class), options.classIndex)) {
+std::string ReadCalculation(const RawOptions& raw, CalculationInput& input) {
+  if (Seen(raw, OptionId::Class) && !ReadClass(Value(raw, OptionId::Class), input.classIndex)) {
     return "--class must be A, B or C, not '" + Value(raw, OptionId::Class) + "'";
   }
-  options.networkText = Ipv4Text(ExampleNetwork(options.classIndex));
+  input.networkText = Ipv4Text(ExampleNetwork(input.classIndex));
   if (Seen(raw, OptionId::Network) &&
-      !ReadAddressOption(Value(raw, OptionId::Network), options.networkText)) {
+      !ReadAddressOption(Value(raw, OptionId::Network), input.networkText)) {
     return "--network must be a dotted IPv4 address (four numbers 0 to 255), not '" +
            Value(raw, OptionId::Network) + "'";
   }
@@ -166,17 +166,17 @@ std::string ReadCalculation(const RawOptions& raw, CliOptions& options) {
       Seen(raw, OptionId::Hosts) + Seen(raw, OptionId::Subnets) + Seen(raw, OptionId::Mask);
   if (methods != 1) return "give exactly one of --hosts, --subnets and --mask";
   if (Seen(raw, OptionId::Mask)) {
-    options.method = FromMaskMethod;
-    if (!ReadAddressOption(Value(raw, OptionId::Mask), options.maskText)) {
+    input.method = FromMaskMethod;
+    if (!ReadAddressOption(Value(raw, OptionId::Mask), input.maskText)) {
       return "--mask must be a dotted IPv4 address (four numbers 0 to 255), not '" +
              Value(raw, OptionId::Mask) + "'";
     }
     return std::string();
   }
   // The count goes on as typed: the calculation range-checks its full value.
-  options.method = Seen(raw, OptionId::Hosts) ? FromHostsMethod : FromSubnetsMethod;
-  options.countText =
-      Value(raw, options.method == FromHostsMethod ? OptionId::Hosts : OptionId::Subnets);
+  input.method = Seen(raw, OptionId::Hosts) ? FromHostsMethod : FromSubnetsMethod;
+  input.countText =
+      Value(raw, input.method == FromHostsMethod ? OptionId::Hosts : OptionId::Subnets);
   return std::string();
 }
 
@@ -250,17 +250,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
     parsed.options.action = CliAction::Version;
     return parsed;
   }
-  parsed.error = ReadCalculation(raw, parsed.options);
+  parsed.error = ReadCalculation(raw, parsed.options.calculation);
   if (parsed.error.empty()) parsed.error = ReadListing(raw, parsed.options);
   return parsed;
-}
-
-CalculationInput CalculationInputOf(const CliOptions& options) {
-  CalculationInput input;
-  input.classIndex = options.classIndex;
-  input.method = options.method;
-  input.networkText = options.networkText;
-  input.countText = options.countText;
-  input.maskText = options.maskText;
-  return input;
 }

@@ -15,11 +15,9 @@ enum class RowSelection { All, Page, Span };
 
 struct CliOptions {
   CliAction action = CliAction::Report;
-  int classIndex = 0;       // row of the class table (0 = C, 1 = B, 2 = A)
-  int method = 0;           // CalculationMethod
-  std::string networkText;  // dotted network as the address entry would print it
-  std::string countText;    // the typed count, unconverted (methods 0 and 1)
-  std::string maskText;     // dotted mask as the address entry would print it (method 2)
+  // What the desktop program's controls would hold: addresses as the address
+  // entry prints them, the count as typed.
+  CalculationInput calculation;
   RowSelection selection = RowSelection::All;
   int64_t page = 1;       // 1-based; large values saturate, never wrap
   int64_t fromIndex = 0;  // first index of a span
@@ -36,6 +34,3 @@ struct ParsedCommandLine {
 
 // Reads argv[1 .. argc-1]. --help and --version win over everything else that parses.
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv);
-
-// The calculation the options ask for, as the desktop program's controls give it.
-CalculationInput CalculationInputOf(const CliOptions& options);
