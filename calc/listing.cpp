@@ -240,8 +240,8 @@ bool WriteListing(const ListingRange& range, ListFormat format, std::FILE* file,
     const SubnetAddresses row = SubnetAddressesOf(range.network, range.blockSize, index);
     Commit(out, FormatRow(RowSpace(out), format, index, row, range, indexWidth));
     const int64_t written = int64_t{index} - range.first + 1;
-    if (progress.report != nullptr && written % ListingProgressStep == 0) {
-      progress.report(progress.context, written, int64_t{range.last} - range.first + 1);
+    if (progress && written % ListingProgressStep == 0) {
+      progress(written, int64_t{range.last} - range.first + 1);
     }
   }
   Commit(out, Append(RowSpace(out), Trailer(format)));

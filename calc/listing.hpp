@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 
 #include "calc/address.hpp"
 #include "calc/plan.hpp"
@@ -24,12 +25,9 @@ struct ListingRange {
 // Every sub-network of a calculated plan.
 ListingRange WholePlan(const SubnetPlan& plan);
 
-// Told how many rows are written, every ListingProgressStep rows, so that a
-// long listing can show its progress.
-struct ListingProgress {
-  void (*report)(void* context, int64_t written, int64_t total) = nullptr;
-  void* context = nullptr;
-};
+// Told how many rows are written of how many, every ListingProgressStep rows,
+// so that a long listing can show its progress; may be empty.
+using ListingProgress = std::function<void(int64_t written, int64_t total)>;
 constexpr int32_t ListingProgressStep = 1 << 16;
 
 // Writes the rows (with the format's header and framing) to `file` in large
