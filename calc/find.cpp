@@ -32,30 +32,6 @@ SubnetTarget Refusal(const char* title, std::string text) {
 
 }  // namespace
 
-bool ReadDottedAddress(const std::string& text, HostOrderAddress& address) {
-  uint32_t value = 0;
-  uint32_t octet = 0;
-  int fields = 1;
-  int digits = 0;
-  for (char c : text) {
-    if (c == '.' && digits > 0 && fields < 4) {
-      value = value << 8 | octet;
-      octet = 0;
-      digits = 0;
-      ++fields;
-    } else if (c >= '0' && c <= '9' && digits < 3) {
-      octet = octet * 10 + static_cast<uint32_t>(c - '0');
-      if (octet > 255) return false;
-      ++digits;
-    } else {
-      return false;
-    }
-  }
-  if (fields != 4 || digits == 0) return false;
-  address = value << 8 | octet;
-  return true;
-}
-
 int32_t FindSubnet(const SubnetPlan& plan, HostOrderAddress address) {
   const int64_t total = plan.TotalSubnets();
   if (plan.blockSize < 2 || total < 1 || address < plan.network) return -1;

@@ -9,9 +9,6 @@
 #include "calc/address.hpp"
 #include "calc/plan.hpp"
 
-// Reads "a.b.c.d": four groups of 1 to 3 digits, each 0 to 255, nothing else.
-bool ReadDottedAddress(const std::string& text, HostOrderAddress& address);
-
 // The index of the sub-network of `plan` that holds `address`, or -1 when the
 // address lies outside the plan's network or no plan was calculated.
 int32_t FindSubnet(const SubnetPlan& plan, HostOrderAddress address);

@@ -5,7 +5,6 @@
 
 #include "calc/address.hpp"
 #include "calc/calculation.hpp"
-#include "calc/find.hpp"
 
 namespace {
 
