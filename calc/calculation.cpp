@@ -24,8 +24,7 @@ constexpr const char* CountTextStart =
     "The number you provided is impossible for this network class. Range from 2 to ";
 
 void SetMessage(CalculationOutcome& outcome, const char* title, const std::string& text) {
-  outcome.title = title;
-  outcome.text = text;
+  outcome.refusal = Refusal{title, text};
 }
 
 // Hosts or subnets: the typed count must be a number from 2 to the class limit.

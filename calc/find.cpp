@@ -26,8 +26,8 @@ bool IsDigits(const std::string& text) {
   return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
-SubnetTarget Refusal(const char* title, std::string text) {
-  return SubnetTarget{-1, title, std::move(text)};
+SubnetTarget Refused(const char* title, std::string text) {
+  return SubnetTarget{-1, Refusal{title, std::move(text)}};
 }
 
 }  // namespace
@@ -41,8 +41,8 @@ int32_t FindSubnet(const SubnetPlan& plan, HostOrderAddress address) {
 
 SubnetTarget FindSubnetOfAddress(const SubnetPlan& plan, HostOrderAddress address) {
   const int32_t index = FindSubnet(plan, address);
-  if (index >= 0) return SubnetTarget{index, "", ""};
-  return Refusal(OutsideTitle, FormatAddress(address) +
+  if (index >= 0) return SubnetTarget{index, Refusal()};
+  return Refused(OutsideTitle, FormatAddress(address) +
                                    " is in none of this plan's sub-networks, which cover " +
                                    PlanSpan(plan) + ".");
 }
@@ -53,15 +53,15 @@ SubnetTarget FindSubnetTarget(const SubnetPlan& plan, const std::string& typed) 
   HostOrderAddress address = 0;
   if (ReadDottedAddress(text, address)) return FindSubnetOfAddress(plan, address);
   if (!IsDigits(text)) {
-    return Refusal(UnreadableTitle, "Type a sub-network index from 0 to " + FormatInteger(last) +
+    return Refused(UnreadableTitle, "Type a sub-network index from 0 to " + FormatInteger(last) +
                                         ", or an address such as " + FormatAddress(plan.network) +
                                         ".");
   }
   const ParsedInteger number = ParseIntegerChecked(text.c_str());
   if (number.overflowed || number.value > last) {
-    return Refusal(NoSuchIndexTitle, "There is no sub-network " + text +
+    return Refused(NoSuchIndexTitle, "There is no sub-network " + text +
                                          ": the indexes run from 0 to " + FormatInteger(last) +
                                          ".");
   }
-  return SubnetTarget{static_cast<int32_t>(number.value), "", ""};
+  return SubnetTarget{static_cast<int32_t>(number.value), Refusal()};
 }

@@ -121,7 +121,7 @@ int ListSubnets(const CliOptions& options, const SubnetPlan& plan) {
 int FindSubnetOf(const CliOptions& options, const SubnetPlan& plan) {
   const SubnetTarget target = FindSubnetOfAddress(plan, options.findAddress);
   if (target.index < 0) {
-    std::fprintf(stderr, "%s: %s\n", target.title.c_str(), target.text.c_str());
+    std::fprintf(stderr, "%s: %s\n", target.refusal.title.c_str(), target.refusal.text.c_str());
     return ExitRejected;
   }
   const SubnetAddresses row = SubnetAddressesOf(plan.network, plan.StepSize(), target.index);
@@ -132,8 +132,8 @@ int Calculate(const CliOptions& options) {
   SubnetPlan* plan = CreateSubnetPlan();
   const CalculationOutcome outcome = RunCalculationSteps(*plan, options.calculation);
   int status = ExitSuccess;
-  if (!outcome.title.empty()) {
-    std::fprintf(stderr, "%s: %s\n", outcome.title.c_str(), outcome.text.c_str());
+  if (!outcome.refusal.title.empty()) {
+    std::fprintf(stderr, "%s: %s\n", outcome.refusal.title.c_str(), outcome.refusal.text.c_str());
     status = ExitRejected;
   } else if (!outcome.success) {
     // No message box: the result area's failure line is all there is to say.

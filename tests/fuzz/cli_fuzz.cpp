@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   SubnetPlan* plan = CreateSubnetPlan();
   const CalculationOutcome outcome = RunCalculationSteps(*plan, options.calculation);
-  FUZZ_CHECK(outcome.success == outcome.title.empty());
+  FUZZ_CHECK(outcome.success == outcome.refusal.title.empty());
   if (outcome.success && options.action == CliAction::List) CheckSelection(options, *plan);
   plan->Release();
   return 0;
