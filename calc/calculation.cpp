@@ -47,7 +47,8 @@ bool RunMaskMethod(SubnetPlan& plan, const CalculationInput& input, CalculationO
     SetMessage(outcome, MaskMessage.title, MaskMessage.text);
     return false;
   }
-  return plan.FromMask(input.maskText);
+  // The check above matched the text's shape; FromMask would match it again.
+  return plan.FromMaskValue(PackDottedText(input.maskText));
 }
 
 }  // namespace
