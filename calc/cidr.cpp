@@ -126,6 +126,19 @@ std::string FormatBlock(const CidrBlock& block) {
   return FormatAddress(block.network) + "/" + FormatInteger(block.prefix);
 }
 
+void AppendRangeBlocks(HostOrderAddress first, HostOrderAddress last,
+                       std::vector<CidrBlock>& blocks) {
+  // Each time the largest block that starts at `at`, is aligned there and
+  // ends inside the range; 64-bit so the step past 255.255.255.255 ends the loop.
+  for (uint64_t at = first; at <= last;) {
+    int prefix = at == 0 ? 0 : 32 - __builtin_ctz(static_cast<uint32_t>(at));
+    while (at + BlockAddresses(prefix) - 1 > last)
+      ++prefix;
+    blocks.push_back(CidrBlock{static_cast<HostOrderAddress>(at), prefix});
+    at += BlockAddresses(prefix);
+  }
+}
+
 std::string ReadTypedBlock(const char* at, const char* end, TypedBlock& typed) {
   const char* slash =
       static_cast<const char*>(std::memchr(at, '/', static_cast<std::size_t>(end - at)));

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "calc/address.hpp"
 #include "calc/output.hpp"
@@ -35,6 +36,10 @@ HostOrderAddress BroadcastOf(const CidrBlock& block);
 CidrBlock BlockOf(const TypedBlock& typed);
 // "a.b.c.d/n".
 std::string FormatBlock(const CidrBlock& block);
+// Appends the fewest blocks that cover the addresses first .. last (inclusive,
+// first <= last), in address order.
+void AppendRangeBlocks(HostOrderAddress first, HostOrderAddress last,
+                       std::vector<CidrBlock>& blocks);
 
 // Reads [at, end): "a.b.c.d/n", "a.b.c.d/m.m.m.m" (a contiguous mask) or a
 // bare "a.b.c.d" (a /32). Returns the empty text, or why the token is no block
