@@ -8,8 +8,10 @@
 #include "calc/find.hpp"
 #include "calc/listing.hpp"
 #include "calc/plan.hpp"
+#include "cli/classless.hpp"
 #include "cli/options.hpp"
 #include "cli/selection.hpp"
+#include "cli/status.hpp"
 #include "velkor_version.h"
 
 #ifdef _WIN32
@@ -18,12 +20,6 @@
 #endif
 
 namespace {
-
-// Exit statuses; 64 is the BSD sysexits code for a usage error.
-constexpr int ExitSuccess = 0;
-constexpr int ExitWriteFailed = 1;
-constexpr int ExitRejected = 2;
-constexpr int ExitUsage = 64;
 
 const char* const UsageText =
     "usage: velkor [--class A|B|C] [--network ADDRESS] (--hosts N | --subnets N | --mask MASK)\n"
@@ -78,21 +74,6 @@ int UsageError(const std::string& problem) {
   return ExitUsage;
 }
 
-int Refused(const std::string& problem) {
-  std::fprintf(stderr, "velkor: %s\n", problem.c_str());
-  return ExitRejected;
-}
-
-int WriteFailed() {
-  std::fputs("velkor: cannot write the output\n", stderr);
-  return ExitWriteFailed;
-}
-
-// Exit status once everything is printed: a full disk is not success.
-int FinishOutput() {
-  return std::fflush(stdout) == 0 && !std::ferror(stdout) ? ExitSuccess : WriteFailed();
-}
-
 int PrintHelp() {
   std::fputs(UsageText, stdout);
   std::fputs(HelpIntroText, stdout);
@@ -125,7 +106,7 @@ int FindSubnetOf(const CliOptions& options, const SubnetPlan& plan) {
     return ExitRejected;
   }
   const SubnetAddresses row = SubnetAddressesOf(plan.network, plan.StepSize(), target.index);
-  return WriteFoundRow(target.index, row, options.format, stdout) ? FinishOutput() : WriteFailed();
+  return Written(WriteFoundRow(target.index, row, options.format, stdout));
 }
 
 int Calculate(const CliOptions& options) {
@@ -166,10 +147,14 @@ int main(int argc, char** argv) {
     case CliAction::Version:
       std::puts("velkor " VELKOR_VERSION);
       return FinishOutput();
+    case CliAction::Facts:
+    case CliAction::Vlsm:
+    case CliAction::Summarize:
+      return RunClassless(parsed.options);
     case CliAction::Report:
     case CliAction::List:
     case CliAction::Find:
       break;
   }
-  return Calculate(parsed.options);
+  return parsed.options.block.empty() ? Calculate(parsed.options) : RunClassless(parsed.options);
 }
