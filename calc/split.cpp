@@ -111,7 +111,8 @@ SubnetAddresses SplitRow(const EqualSplit& split, int64_t index) {
 
 int64_t SplitIndexOf(const EqualSplit& split, HostOrderAddress address) {
   if ((address & PrefixMask(split.block.prefix)) != split.block.network) return -1;
-  return static_cast<int64_t>((address - split.block.network) >> (32 - split.subnetPrefix));
+  // 64-bit, so a /0 sub-network shifts by all 32 bits.
+  return static_cast<int64_t>(uint64_t{address - split.block.network} >> (32 - split.subnetPrefix));
 }
 
 bool WriteSplitReport(const EqualSplit& split, ListFormat format, TextSink sink) {

@@ -100,6 +100,12 @@ struct ItemReader {
     items.push_back(std::move(item));
     return std::string();
   }
+
+  // A refused list leaves no item behind.
+  std::string Finish(std::string problem) {
+    if (!problem.empty()) items.clear();
+    return problem;
+  }
 };
 
 std::string ReadListItem(ItemReader& reader, int64_t number, const std::string& token) {
@@ -232,17 +238,17 @@ std::string ReadVlsmItems(const std::string& list, std::vector<VlsmItem>& items)
   items.clear();
   if (Trimmed(list).empty()) return std::string();
   ItemReader reader{"item", items, {}};
-  return ForEachPiece(list, ',', [&](int64_t number, const std::string& piece) {
+  return reader.Finish(ForEachPiece(list, ',', [&](int64_t number, const std::string& piece) {
     return ReadListItem(reader, number, Trimmed(piece));
-  });
+  }));
 }
 
 std::string ReadVlsmLines(const std::string& text, std::vector<VlsmItem>& items) {
   items.clear();
   ItemReader reader{"line", items, {}};
-  return ForEachPiece(text, '\n', [&](int64_t number, const std::string& line) {
+  return reader.Finish(ForEachPiece(text, '\n', [&](int64_t number, const std::string& line) {
     return ReadLine(reader, number, line);
-  });
+  }));
 }
 
 std::string AllocateVlsm(const CidrBlock& block, const std::vector<VlsmItem>& items,

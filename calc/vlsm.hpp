@@ -20,7 +20,7 @@ struct VlsmItem {
 // Reads a comma-separated list of "NAME:HOSTS", "NAME:/P" or a bare "HOSTS"
 // (named 1, 2, 3... by its position); blanks around an item are ignored and an
 // empty list is no item. Returns the empty text or the refusal of the first bad
-// item ("item 3: 'x:abc': ..."); `items` is complete only on success.
+// item ("item 3: 'x:abc': ...") and no item.
 std::string ReadVlsmItems(const std::string& list, std::vector<VlsmItem>& items);
 // Reads lines of "NAME HOSTS" or "NAME /P"; "#" starts a comment and blank
 // lines are skipped. Refusals name the line ("line 3: 'x abc': ...").
