@@ -15,10 +15,11 @@ bool SubnetPlan::GetSubnet(int32_t n, SubnetEntry& entry) const {
   return true;
 }
 
-int64_t PageCount(int64_t lastIndex, int64_t pageSize) {
+int32_t PageCount(int64_t lastIndex, int64_t pageSize) {
   const int64_t size = pageSize < 1 ? 1 : pageSize;
   const int64_t pages = (lastIndex + size - 1) / size;
-  return pages < 1 ? 1 : pages;
+  if (pages > INT32_MAX) return INT32_MAX;
+  return pages < 1 ? 1 : static_cast<int32_t>(pages);
 }
 
 void PageRange(int64_t lastIndex, int64_t pageSize, int64_t page, IndexRange& range) {

@@ -17,8 +17,9 @@ struct IndexRange {
   int64_t last = 0;
 };
 
-// Pages needed for indexes 0 .. lastIndex; at least 1.
-int64_t PageCount(int64_t lastIndex, int64_t pageSize);
+// Pages needed for indexes 0 .. lastIndex; at least 1. 2^32 rows in pages of
+// SubnetPageSize take 171,798,692 pages; a count beyond 32 bits saturates.
+int32_t PageCount(int64_t lastIndex, int64_t pageSize);
 // The indexes of `page` (1-based). A page past the last yields the last page,
 // a page below 1 the first, so the range is always valid.
 void PageRange(int64_t lastIndex, int64_t pageSize, int64_t page, IndexRange& range);
