@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 #include <limits>
-#include <unordered_map>
+#include <utility>
 
 #include "base/text.hpp"
 #include "calc/dotted.hpp"
@@ -77,54 +77,6 @@ std::string ReadSize(const std::string& text, VlsmItem& item) {
   return std::string();
 }
 
-// Collects items and refuses a name given twice.
-struct ItemReader {
-  const char* where;  // "line" or "item"
-  std::vector<VlsmItem>& items;
-  std::unordered_map<std::string, int64_t> firstUse;
-
-  std::string Add(int64_t number, const std::string& token, const std::string& name,
-                  const std::string& size) {
-    VlsmItem item;
-    std::string problem = CheckName(name);
-    if (problem.empty()) problem = ReadSize(size, item);
-    if (problem.empty()) {
-      const auto used = firstUse.emplace(name, number);
-      if (!used.second) {
-        problem =
-            "the name '" + name + "' is used on " + where + " " + FormatInteger(used.first->second);
-      }
-    }
-    if (!problem.empty()) return TokenRefusal(where, number, token, problem);
-    item.name = name;
-    items.push_back(std::move(item));
-    return std::string();
-  }
-
-  // A refused list leaves no item behind.
-  std::string Finish(std::string problem) {
-    if (!problem.empty()) items.clear();
-    return problem;
-  }
-};
-
-std::string ReadListItem(ItemReader& reader, int64_t number, const std::string& token) {
-  const std::size_t colon = token.find(':');
-  if (colon == std::string::npos) return reader.Add(number, token, FormatInteger(number), token);
-  return reader.Add(number, token, token.substr(0, colon), token.substr(colon + 1));
-}
-
-std::string ReadLine(ItemReader& reader, int64_t number, const std::string& line) {
-  const std::string token = Trimmed(line.substr(0, line.find('#')));
-  if (token.empty()) return std::string();
-  const std::size_t gap = token.find_first_of(" \t");
-  const std::size_t size = token.find_first_not_of(" \t", gap);
-  if (gap == std::string::npos || token.find_first_of(" \t", size) != std::string::npos) {
-    return TokenRefusal("line", number, token, "expected NAME HOSTS or NAME /P");
-  }
-  return reader.Add(number, token, token.substr(0, gap), token.substr(size));
-}
-
 // Calls `read` for each piece of `text` between `separator`s, numbered from 1,
 // until one is refused.
 template <typename Read>
@@ -138,6 +90,102 @@ std::string ForEachPiece(const std::string& text, char separator, Read read) {
     start = end + 1;
   }
   return std::string();
+}
+
+// Collects the items and the line or item number of each.
+struct ItemReader {
+  const char* where;  // "line" or "item"
+  std::vector<VlsmItem>& items;
+  std::vector<int64_t> numbers;
+
+  std::string Add(int64_t number, const std::string& token, const std::string& name,
+                  const std::string& size) {
+    VlsmItem item;
+    std::string problem = CheckName(name);
+    if (problem.empty()) problem = ReadSize(size, item);
+    if (!problem.empty()) return TokenRefusal(where, number, token, problem);
+    item.name = name;
+    items.push_back(std::move(item));
+    numbers.push_back(number);
+    return std::string();
+  }
+};
+
+uint64_t NameHash(const std::string& name) {
+  uint64_t hash = 14695981039346656037u;  // FNV-1a
+  for (char c : name)
+    hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+  return hash;
+}
+
+// The first item, in input order, whose name an earlier item has, and that
+// earlier item; false when every name is used once. Sorting hashes, rather
+// than a hash table, keeps the time per item flat up to millions of items.
+bool FindRepeatedName(const std::vector<VlsmItem>& items, std::size_t& earlier,
+                      std::size_t& later) {
+  std::vector<std::pair<uint64_t, std::size_t>> keys(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i)
+    keys[i] = {NameHash(items[i].name), i};
+  std::sort(keys.begin(), keys.end());
+  later = items.size();
+  for (std::size_t run = 0, end = 0; run < keys.size(); run = end) {
+    for (end = run + 1; end < keys.size() && keys[end].first == keys[run].first; ++end) {
+      for (std::size_t k = run; k < end; ++k) {
+        const std::size_t one = keys[k].second, other = keys[end].second;
+        if (other < later && items[one].name == items[other].name) earlier = one, later = other;
+      }
+    }
+  }
+  return later < items.size();
+}
+
+std::string ReadListItem(ItemReader& reader, int64_t number, const std::string& token) {
+  const std::size_t colon = token.find(':');
+  if (colon == std::string::npos) return reader.Add(number, token, FormatInteger(number), token);
+  return reader.Add(number, token, token.substr(0, colon), token.substr(colon + 1));
+}
+
+// The text of piece `wanted` (numbered from 1), as `token` reads it.
+template <typename Token>
+std::string PieceText(const std::string& text, char separator, int64_t wanted, Token token) {
+  std::string found;
+  ForEachPiece(text, separator, [&](int64_t number, const std::string& piece) {
+    if (number == wanted) found = token(piece);
+    return number == wanted ? std::string("found") : std::string();
+  });
+  return found;
+}
+
+// Refuses the first repeated name, unless an earlier item was refused; a
+// refused list leaves no item behind.
+template <typename Token>
+std::string Finish(ItemReader& reader, std::string problem, const std::string& text, char separator,
+                   Token token) {
+  std::size_t earlier = 0, later = 0;
+  if (FindRepeatedName(reader.items, earlier, later)) {
+    const int64_t number = reader.numbers[later];
+    problem = TokenRefusal(reader.where, number, PieceText(text, separator, number, token),
+                           "the name '" + reader.items[later].name + "' is used on " +
+                               reader.where + " " + FormatInteger(reader.numbers[earlier]));
+  }
+  if (!problem.empty()) reader.items.clear();
+  return problem;
+}
+
+// A line without its comment and surrounding blanks.
+std::string LineToken(const std::string& line) {
+  return Trimmed(line.substr(0, line.find('#')));
+}
+
+std::string ReadLine(ItemReader& reader, int64_t number, const std::string& line) {
+  const std::string token = LineToken(line);
+  if (token.empty()) return std::string();
+  const std::size_t gap = token.find_first_of(" \t");
+  const std::size_t size = token.find_first_not_of(" \t", gap);
+  if (gap == std::string::npos || token.find_first_of(" \t", size) != std::string::npos) {
+    return TokenRefusal("line", number, token, "expected NAME HOSTS or NAME /P");
+  }
+  return reader.Add(number, token, token.substr(0, gap), token.substr(size));
 }
 
 // The cells of one row.
@@ -238,17 +286,20 @@ std::string ReadVlsmItems(const std::string& list, std::vector<VlsmItem>& items)
   items.clear();
   if (Trimmed(list).empty()) return std::string();
   ItemReader reader{"item", items, {}};
-  return reader.Finish(ForEachPiece(list, ',', [&](int64_t number, const std::string& piece) {
-    return ReadListItem(reader, number, Trimmed(piece));
-  }));
+  const std::string problem =
+      ForEachPiece(list, ',', [&](int64_t number, const std::string& piece) {
+        return ReadListItem(reader, number, Trimmed(piece));
+      });
+  return Finish(reader, problem, list, ',', Trimmed);
 }
 
 std::string ReadVlsmLines(const std::string& text, std::vector<VlsmItem>& items) {
   items.clear();
   ItemReader reader{"line", items, {}};
-  return reader.Finish(ForEachPiece(text, '\n', [&](int64_t number, const std::string& line) {
-    return ReadLine(reader, number, line);
-  }));
+  const std::string problem = ForEachPiece(
+      text, '\n',
+      [&](int64_t number, const std::string& line) { return ReadLine(reader, number, line); });
+  return Finish(reader, problem, text, '\n', LineToken);
 }
 
 std::string AllocateVlsm(const CidrBlock& block, const std::vector<VlsmItem>& items,
