@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "calc/dotted.hpp"
 #include "calc/output_buffer.hpp"
 
 namespace {

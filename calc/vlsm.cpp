@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <limits>
 #include <utility>
 
 #include "base/text.hpp"
-#include "calc/dotted.hpp"
 #include "calc/output_buffer.hpp"
 #include "calc/subnet_range.hpp"
 
