@@ -113,8 +113,9 @@ void RunCalculation(MainWindow& window) {
   input.countText = ControlGetText(window.numberEntry);
   input.maskText = Ipv4Text(static_cast<Ipv4Value>(ControlGetState(window.maskEntry)));
   CalculationOutcome outcome = RunCalculationSteps(*window.plan, input);
-  if (!outcome.title.empty()) {
-    ShowMessageBox(outcome.title.c_str(), outcome.text.c_str(), MessageBoxInformation);
+  if (!outcome.refusal.title.empty()) {
+    ShowMessageBox(outcome.refusal.title.c_str(), outcome.refusal.text.c_str(),
+                   MessageBoxInformation);
   }
   if (outcome.networkRejected) return;
   ControlClearItems(window.resultArea);

@@ -19,23 +19,19 @@ constexpr const char* DefaultFileName = "subnets.csv";
 constexpr const char* SaveFailedTitle = "Could not save";
 
 // Shows "Saving nn%" in the label and keeps the windows painted.
-void ReportProgress(void* label, int64_t written, int64_t total) {
+void ReportProgress(int label, int64_t written, int64_t total) {
   const std::string text = "Saving " + FormatInteger(written * 100 / total) + "%";
-  ControlSetText(static_cast<int>(reinterpret_cast<intptr_t>(label)), text.c_str());
+  ControlSetText(label, text.c_str());
   PaintPendingWindows();
 }
 
 bool WriteCsv(const SubnetPlan& plan, const std::string& path, int progressLabel) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return false;
-  ListingRange range;
-  range.network = plan.network;
-  range.blockSize = plan.StepSize();
-  range.last = plan.TotalSubnets() - 1;
-  ListingProgress progress;
-  progress.report = ReportProgress;
-  progress.context = reinterpret_cast<void*>(static_cast<intptr_t>(progressLabel));
-  const bool written = WriteListing(range, ListFormat::Csv, file, progress);
+  const ListingProgress progress = [progressLabel](int64_t written, int64_t total) {
+    ReportProgress(progressLabel, written, total);
+  };
+  const bool written = WriteListing(WholePlan(plan), ListFormat::Csv, file, progress);
   return std::fclose(file) == 0 && written;
 }
 

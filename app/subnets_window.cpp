@@ -235,7 +235,8 @@ void GoToSubnet(SubnetsWindow& view) {
   if (!AskGoToTarget(WindowHandle(view.window), typed)) return;
   const SubnetTarget target = FindSubnetTarget(*view.plan, typed);
   if (target.index < 0) {
-    ShowMessageBox(target.title.c_str(), target.text.c_str(), MessageBoxInformation);
+    ShowMessageBox(target.refusal.title.c_str(), target.refusal.text.c_str(),
+                   MessageBoxInformation);
     return;
   }
   ShowPage(view, PageOfIndex(target.index, SubnetPageSize));

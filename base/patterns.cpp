@@ -34,14 +34,25 @@ IdTable<PatternRecord>& Patterns() {
   return table;
 }
 
+int Match(const pcre* code, const char* subject) {
+  if (code == nullptr || subject == nullptr) return 0;
+  const int length = static_cast<int>(std::strlen(subject));
+  return pcre_exec(code, nullptr, subject, length, 0, SkipUtf8Check, nullptr, 0) >= 0 ? 1 : 0;
+}
+
+pcre* Compile(const char* pattern, int options) {
+  if (pattern == nullptr) return nullptr;
+  const char* error = nullptr;
+  int errorOffset = 0;
+  return pcre_compile(pattern, options, &error, &errorOffset, nullptr);
+}
+
 }  // namespace
 
 int CompilePattern(int id, const char* pattern, int options) {
   // 0 means "no pattern", so it cannot name one either.
-  if (pattern == nullptr || id == 0) return 0;
-  const char* error = nullptr;
-  int errorOffset = 0;
-  pcre* code = pcre_compile(pattern, options, &error, &errorOffset, nullptr);
+  if (id == 0) return 0;
+  pcre* code = Compile(pattern, options);
   if (code == nullptr) return 0;
   const int stored = Patterns().Add(id, PatternRecord(code));
   return stored == IdTable<PatternRecord>::NoId ? 0 : stored;
@@ -49,11 +60,15 @@ int CompilePattern(int id, const char* pattern, int options) {
 
 int MatchPattern(int pattern, const char* subject) {
   const PatternRecord* record = Patterns().Find(pattern);
-  if (record == nullptr || subject == nullptr) return 0;
-  const int length = static_cast<int>(std::strlen(subject));
-  const int result =
-      pcre_exec(record->code, nullptr, subject, length, 0, SkipUtf8Check, nullptr, 0);
-  return result >= 0 ? 1 : 0;
+  return record == nullptr ? 0 : Match(record->code, subject);
+}
+
+KeptPattern CompileKeptPattern(const char* pattern, int options) {
+  return KeptPattern{Compile(pattern, options)};
+}
+
+int MatchKeptPattern(const KeptPattern& pattern, const char* subject) {
+  return Match(static_cast<const pcre*>(pattern.code), subject);
 }
 
 void ReleasePattern(int pattern) {

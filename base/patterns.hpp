@@ -14,6 +14,18 @@ int CompilePattern(int id, const char* pattern, int options);
 // 0 for a null subject, a dead id, or any PCRE error.
 int MatchPattern(int pattern, const char* subject);
 
+// A pattern compiled once and kept for the whole run, outside the id table
+// (ReleaseAllPatterns leaves it alone and LivePatternCount does not count it),
+// for a check that every calculation runs. `code` is null when the text did
+// not compile.
+struct KeptPattern {
+  void* code = nullptr;
+};
+KeptPattern CompileKeptPattern(const char* pattern, int options);
+// 1 when the kept pattern matches anywhere in `subject`, else 0 (also for a
+// pattern that did not compile or a null subject).
+int MatchKeptPattern(const KeptPattern& pattern, const char* subject);
+
 // Frees the compiled pattern; a dead id is ignored.
 void ReleasePattern(int pattern);
 

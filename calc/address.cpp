@@ -1,8 +1,8 @@
 #include "calc/address.hpp"
 
-#include <cstdio>
+#include <cstring>
 
-#include "base/text.hpp"
+#include "calc/dotted.hpp"
 
 namespace {
 
@@ -54,11 +54,9 @@ int BitAt(uint32_t value, int64_t position) {
 }  // namespace
 
 std::string Ipv4Text(Ipv4Value value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d.%d.%d.%d", static_cast<int>(value & 255u),
-                static_cast<int>((value >> 8) & 255u), static_cast<int>((value >> 16) & 255u),
-                static_cast<int>((value >> 24) & 255u));
-  return text;
+  // The same text as FormatAddress of the value with its bytes reversed.
+  return FormatAddress((value & 255u) << 24 | (value >> 8 & 255u) << 16 |
+                       (value >> 16 & 255u) << 8 | value >> 24);
 }
 
 HostOrderAddress PackAddress(int32_t a, int32_t b, int32_t c, int32_t d) {
@@ -72,22 +70,68 @@ int OctetOf(uint32_t value, int n) {
 }
 
 std::string FormatAddress(uint32_t value) {
-  // One formatted print: the sub-network list builds four of these per row.
-  char text[16];
-  std::snprintf(text, sizeof text, "%d.%d.%d.%d", OctetOf(value, 1), OctetOf(value, 2),
-                OctetOf(value, 3), OctetOf(value, 4));
-  return text;
+  char text[MaxDottedLength];
+  return std::string(text, WriteDotted(text, value));
 }
 
+bool ReadDottedGroups(const char* at, const char* end, DottedGroups& groups) {
+  groups = DottedGroups();
+  int group = 0;
+  int digits = 0;
+  for (; at != end; ++at) {
+    if (*at == '.' && digits > 0 && group < 3) {
+      ++group;
+      digits = 0;
+    } else if (*at >= '0' && *at <= '9' && digits < 3) {
+      groups.values[group] = groups.values[group] * 10 + static_cast<uint32_t>(*at - '0');
+      ++digits;
+    } else {
+      return false;
+    }
+  }
+  return group == 3 && digits > 0;
+}
+
+bool ReadDottedAddress(const char* at, const char* end, HostOrderAddress& address) {
+  DottedGroups groups;
+  if (!ReadDottedGroups(at, end, groups)) return false;
+  uint32_t value = 0;
+  for (uint32_t group : groups.values) {
+    if (group > 255) return false;
+    value = value << 8 | group;
+  }
+  address = value;
+  return true;
+}
+
+bool ReadDottedAddress(const std::string& text, HostOrderAddress& address) {
+  return ReadDottedAddress(text.data(), text.data() + text.size(), address);
+}
+
+namespace {
+
+// The groups of a text that passed the dotted-quad pattern, which sees the
+// text up to its first NUL and allows one line feed at its end.
+bool ReadCheckedGroups(const std::string& text, DottedGroups& groups) {
+  const char* end = text.c_str() + std::strlen(text.c_str());
+  if (end != text.c_str() && end[-1] == '\n') --end;
+  return ReadDottedGroups(text.c_str(), end, groups);
+}
+
+}  // namespace
+
 int32_t AddressField(const std::string& dottedText, int k) {
-  // Only the low bits matter to the callers (PackAddress keeps 8 of them).
-  const uint64_t value = static_cast<uint64_t>(ParseInteger(TextField(dottedText, k, ".")));
-  return static_cast<int32_t>(static_cast<uint32_t>(value));
+  DottedGroups groups;
+  if (k < 1 || k > 4 || !ReadCheckedGroups(dottedText, groups)) return 0;
+  return static_cast<int32_t>(groups.values[k - 1]);
 }
 
 HostOrderAddress PackDottedText(const std::string& dottedText) {
-  return PackAddress(AddressField(dottedText, 1), AddressField(dottedText, 2),
-                     AddressField(dottedText, 3), AddressField(dottedText, 4));
+  DottedGroups groups;
+  if (!ReadCheckedGroups(dottedText, groups)) return 0;
+  return PackAddress(static_cast<int32_t>(groups.values[0]), static_cast<int32_t>(groups.values[1]),
+                     static_cast<int32_t>(groups.values[2]),
+                     static_cast<int32_t>(groups.values[3]));
 }
 
 bool LeadingBitsEqual(uint32_t value, int n, int bit, int width) {

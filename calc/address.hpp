@@ -36,11 +36,25 @@ std::string Ipv4Text(Ipv4Value value);
 HostOrderAddress PackAddress(int32_t a, int32_t b, int32_t c, int32_t d);
 // Octet n (1 = top byte .. 4 = lowest byte) of `value`.
 int OctetOf(uint32_t value, int n);
-// Dotted decimal text of `value`, top byte first, no leading zeros.
+// Dotted decimal text of `value`, top byte first, no leading zeros (WriteDotted's text).
 std::string FormatAddress(uint32_t value);
-// Decimal value of field k (1..4) of a dotted text; 0 for a missing field.
+
+// The decimal values of the four groups of a dotted text.
+struct DottedGroups {
+  uint32_t values[4] = {0, 0, 0, 0};
+};
+// Reads [at, end) as four groups of 1 to 3 digits joined by single points,
+// nothing else; false when the text has another shape. Every reading of a
+// dotted text goes through this.
+bool ReadDottedGroups(const char* at, const char* end, DottedGroups& groups);
+// An address typed by a user: the shape above with every group 0 to 255.
+bool ReadDottedAddress(const char* at, const char* end, HostOrderAddress& address);
+bool ReadDottedAddress(const std::string& text, HostOrderAddress& address);
+// Decimal value of group k (1..4) of a text that passed MatchesDottedQuad;
+// 0 for another k or a text of another shape.
 int32_t AddressField(const std::string& dottedText, int k);
-// PackAddress of the four fields of a dotted text.
+// PackAddress of the four groups of a text that passed MatchesDottedQuad (a
+// group above 255 counts with its low 8 bits); 0 for a text of another shape.
 HostOrderAddress PackDottedText(const std::string& dottedText);
 
 // Bits width-1 .. width-n of `value` all equal `bit`; true for n = 0.

@@ -24,8 +24,7 @@ constexpr const char* CountTextStart =
     "The number you provided is impossible for this network class. Range from 2 to ";
 
 void SetMessage(CalculationOutcome& outcome, const char* title, const std::string& text) {
-  outcome.title = title;
-  outcome.text = text;
+  outcome.refusal = Refusal{title, text};
 }
 
 // Hosts or subnets: the typed count must be a number from 2 to the class limit.
@@ -48,7 +47,8 @@ bool RunMaskMethod(SubnetPlan& plan, const CalculationInput& input, CalculationO
     SetMessage(outcome, MaskMessage.title, MaskMessage.text);
     return false;
   }
-  return plan.FromMask(input.maskText);
+  // The check above matched the text's shape; FromMask would match it again.
+  return plan.FromMaskValue(PackDottedText(input.maskText));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calc/plan.hpp"
+#include "calc/refusal.hpp"
 
 // What the user entered, as the main window reads it.
 struct CalculationInput {
@@ -20,9 +21,8 @@ struct CalculationOutcome {
   // The network address was refused: nothing else may change (the plan, the
   // result area and the "Show networks" button keep their state).
   bool networkRejected = false;
-  // A message box to show, when `title` is not empty.
-  std::string title;
-  std::string text;
+  // A message box to show, when its title is not empty.
+  Refusal refusal;
   // A plan was stored; otherwise the result area gets the failure line.
   bool success = false;
   // The lines for the result area (empty when networkRejected).

@@ -1,6 +1,7 @@
 #include "calc/dotted.hpp"
 
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -52,19 +53,24 @@ char* WriteDotted(char* out, uint32_t value) {
   return WriteOctet(out, value);
 }
 
-char* WriteDecimal(char* out, uint32_t value) {
-  char digits[10];
-  int count = 0;
+char* WriteDecimal(char* out, uint64_t value) {
+  // Digits from the end; 32-bit division where the value allows, as it does
+  // for every index of a listing but the largest.
+  char digits[20];
+  char* start = digits + sizeof digits;
+  for (; value > 0xFFFFFFFFu; value /= 10)
+    *--start = static_cast<char>('0' + value % 10);
+  uint32_t small = static_cast<uint32_t>(value);
   do {
-    digits[count++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  while (count > 0)
-    *out++ = digits[--count];
-  return out;
+    *--start = static_cast<char>('0' + small % 10);
+    small /= 10;
+  } while (small != 0);
+  const std::size_t length = static_cast<std::size_t>(digits + sizeof digits - start);
+  std::memcpy(out, start, length);
+  return out + length;
 }
 
-int DecimalWidth(uint32_t value) {
+int DecimalWidth(uint64_t value) {
   int width = 1;
   while (value >= 10) {
     value /= 10;

@@ -12,8 +12,8 @@ constexpr int MaxDottedLength = 15;
 // the end of the text. No NUL is written.
 char* WriteDotted(char* out, uint32_t value);
 
-// Writes the decimal digits of `value` at `out` (at most 10 bytes); returns the end.
-char* WriteDecimal(char* out, uint32_t value);
+// Writes the decimal digits of `value` at `out` (at most 20 bytes); returns the end.
+char* WriteDecimal(char* out, uint64_t value);
 
 // Number of decimal digits of `value`.
-int DecimalWidth(uint32_t value);
+int DecimalWidth(uint64_t value);

@@ -26,35 +26,11 @@ bool IsDigits(const std::string& text) {
   return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
-SubnetTarget Refusal(const char* title, std::string text) {
-  return SubnetTarget{-1, title, std::move(text)};
+SubnetTarget Refused(const char* title, std::string text) {
+  return SubnetTarget{-1, Refusal{title, std::move(text)}};
 }
 
 }  // namespace
-
-bool ReadDottedAddress(const std::string& text, HostOrderAddress& address) {
-  uint32_t value = 0;
-  uint32_t octet = 0;
-  int fields = 1;
-  int digits = 0;
-  for (char c : text) {
-    if (c == '.' && digits > 0 && fields < 4) {
-      value = value << 8 | octet;
-      octet = 0;
-      digits = 0;
-      ++fields;
-    } else if (c >= '0' && c <= '9' && digits < 3) {
-      octet = octet * 10 + static_cast<uint32_t>(c - '0');
-      if (octet > 255) return false;
-      ++digits;
-    } else {
-      return false;
-    }
-  }
-  if (fields != 4 || digits == 0) return false;
-  address = value << 8 | octet;
-  return true;
-}
 
 int32_t FindSubnet(const SubnetPlan& plan, HostOrderAddress address) {
   const int64_t total = plan.TotalSubnets();
@@ -65,8 +41,8 @@ int32_t FindSubnet(const SubnetPlan& plan, HostOrderAddress address) {
 
 SubnetTarget FindSubnetOfAddress(const SubnetPlan& plan, HostOrderAddress address) {
   const int32_t index = FindSubnet(plan, address);
-  if (index >= 0) return SubnetTarget{index, "", ""};
-  return Refusal(OutsideTitle, FormatAddress(address) +
+  if (index >= 0) return SubnetTarget{index, Refusal()};
+  return Refused(OutsideTitle, FormatAddress(address) +
                                    " is in none of this plan's sub-networks, which cover " +
                                    PlanSpan(plan) + ".");
 }
@@ -77,15 +53,15 @@ SubnetTarget FindSubnetTarget(const SubnetPlan& plan, const std::string& typed) 
   HostOrderAddress address = 0;
   if (ReadDottedAddress(text, address)) return FindSubnetOfAddress(plan, address);
   if (!IsDigits(text)) {
-    return Refusal(UnreadableTitle, "Type a sub-network index from 0 to " + FormatInteger(last) +
+    return Refused(UnreadableTitle, "Type a sub-network index from 0 to " + FormatInteger(last) +
                                         ", or an address such as " + FormatAddress(plan.network) +
                                         ".");
   }
   const ParsedInteger number = ParseIntegerChecked(text.c_str());
   if (number.overflowed || number.value > last) {
-    return Refusal(NoSuchIndexTitle, "There is no sub-network " + text +
+    return Refused(NoSuchIndexTitle, "There is no sub-network " + text +
                                          ": the indexes run from 0 to " + FormatInteger(last) +
                                          ".");
   }
-  return SubnetTarget{static_cast<int32_t>(number.value), "", ""};
+  return SubnetTarget{static_cast<int32_t>(number.value), Refusal()};
 }

@@ -8,9 +8,7 @@
 
 #include "calc/address.hpp"
 #include "calc/plan.hpp"
-
-// Reads "a.b.c.d": four groups of 1 to 3 digits, each 0 to 255, nothing else.
-bool ReadDottedAddress(const std::string& text, HostOrderAddress& address);
+#include "calc/refusal.hpp"
 
 // The index of the sub-network of `plan` that holds `address`, or -1 when the
 // address lies outside the plan's network or no plan was calculated.
@@ -18,9 +16,8 @@ int32_t FindSubnet(const SubnetPlan& plan, HostOrderAddress address);
 
 // What a typed go-to target names.
 struct SubnetTarget {
-  int32_t index = -1;  // the sub-network; -1 when `title` and `text` say why there is none
-  std::string title;
-  std::string text;
+  int32_t index = -1;  // the sub-network; -1 when `refusal` says why there is none
+  Refusal refusal;
 };
 // A decimal index (0 to the last) or a dotted address inside the plan;
 // surrounding blanks are ignored.

@@ -1,44 +1,17 @@
 #include "calc/listing.hpp"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+
 #include "calc/dotted.hpp"
-#include "calc/subnet_range.hpp"
+#include "calc/enumeration.hpp"
+#include "calc/output_buffer.hpp"
 
 namespace {
 
-// Big enough that a listing of millions of rows needs few writes, small
-// enough to keep the process's memory flat.
-constexpr std::size_t BufferSize = 1 << 18;
-// More than the longest row of any format (a JSON row is about 130 bytes).
+// More than the longest row of any format (a JSON row is about 150 bytes).
 constexpr std::size_t RowRoom = 256;
-
-struct OutputBuffer {
-  std::FILE* file;
-  char* data;  // BufferSize bytes
-  std::size_t used;
-  bool failed;
-};
-
-void Flush(OutputBuffer& out) {
-  if (out.used != 0 && std::fwrite(out.data, 1, out.used, out.file) != out.used) out.failed = true;
-  out.used = 0;
-}
-
-// Room for one more row at the returned position.
-char* RowSpace(OutputBuffer& out) {
-  if (BufferSize - out.used < RowRoom) Flush(out);
-  return out.data + out.used;
-}
-
-void Commit(OutputBuffer& out, const char* end) {
-  out.used = static_cast<std::size_t>(end - out.data);
-}
-
-char* Append(char* at, const char* text) {
-  const std::size_t length = std::strlen(text);
-  std::memcpy(at, text, length);
-  return at + length;
-}
 
 // An address left-aligned in a column as wide as the widest address.
 char* AppendPaddedAddress(char* at, uint32_t address) {
@@ -49,10 +22,10 @@ char* AppendPaddedAddress(char* at, uint32_t address) {
 
 // text: index right-aligned to the widest index printed, two blanks between
 // columns, no blanks at the end of a line.
-char* TextRow(char* at, int32_t index, const SubnetAddresses& row, int indexWidth) {
-  const int padding = indexWidth - DecimalWidth(static_cast<uint32_t>(index));
+char* TextRow(char* at, int64_t index, const SubnetAddresses& row, int indexWidth) {
+  const int padding = indexWidth - DecimalWidth(static_cast<uint64_t>(index));
   std::memset(at, ' ', static_cast<std::size_t>(padding));
-  at = WriteDecimal(at + padding, static_cast<uint32_t>(index));
+  at = WriteDecimal(at + padding, static_cast<uint64_t>(index));
   at = Append(at, "  ");
   at = AppendPaddedAddress(at, row.network);
   at = Append(at, "  ");
@@ -68,8 +41,8 @@ char* TextRow(char* at, int32_t index, const SubnetAddresses& row, int indexWidt
 // tsv and csv: the cells are digits and points, and the header words are
 // plain, so no cell ever needs quoting (RFC 4180 quotes only cells holding
 // the separator, a double quote or a line break).
-char* SeparatedRow(char* at, int32_t index, const SubnetAddresses& row, char separator) {
-  at = WriteDecimal(at, static_cast<uint32_t>(index));
+char* SeparatedRow(char* at, int64_t index, const SubnetAddresses& row, char separator) {
+  at = WriteDecimal(at, static_cast<uint64_t>(index));
   *at++ = separator;
   at = WriteDotted(at, row.network);
   *at++ = separator;
@@ -92,9 +65,9 @@ char* QuotedAddress(char* at, const char* key, uint32_t address) {
 
 // json: one object per line inside one array; the comma goes before every
 // object but the first so the last one needs no look-ahead.
-char* JsonRow(char* at, int32_t index, const SubnetAddresses& row, bool firstRow) {
+char* JsonRow(char* at, int64_t index, const SubnetAddresses& row, bool firstRow) {
   at = Append(at, firstRow ? "  {\"index\": " : ",\n  {\"index\": ");
-  at = WriteDecimal(at, static_cast<uint32_t>(index));
+  at = WriteDecimal(at, static_cast<uint64_t>(index));
   at = QuotedAddress(at, ", \"network\": ", row.network);
   at = QuotedAddress(at, ", \"first\": ", row.first);
   at = QuotedAddress(at, ", \"last\": ", row.last);
@@ -103,7 +76,7 @@ char* JsonRow(char* at, int32_t index, const SubnetAddresses& row, bool firstRow
   return at;
 }
 
-char* FormatRow(char* at, ListFormat format, int32_t index, const SubnetAddresses& row,
+char* FormatRow(char* at, ListFormat format, int64_t index, const SubnetAddresses& row,
                 const ListingRange& range, int indexWidth) {
   switch (format) {
     case ListFormat::Tsv:
@@ -138,22 +111,37 @@ const char* Trailer(ListFormat format) {
 
 }  // namespace
 
-bool WriteListing(const ListingRange& range, ListFormat format, std::FILE* file,
+ListingRange WholePlan(const SubnetPlan& plan) {
+  ListingRange range;
+  range.network = plan.network;
+  range.blockSize = plan.StepSize();
+  range.last = plan.TotalSubnets() - 1;
+  return range;
+}
+
+bool WriteFoundRow(int64_t index, const SubnetAddresses& row, ListFormat format, TextSink sink) {
+  static const char* const names[] = {"index", "page", "network", "first", "last", "broadcast"};
+  const RecordCell cells[] = {NumberCell(static_cast<uint64_t>(index)),
+                              NumberCell(static_cast<uint64_t>(PageOfIndex(index, SubnetPageSize))),
+                              AddressCell(row.network),
+                              AddressCell(row.first),
+                              AddressCell(row.last),
+                              AddressCell(row.broadcast)};
+  return WriteRecord(names, cells, 6, format, sink);
+}
+
+bool WriteListing(const ListingRange& range, ListFormat format, TextSink sink,
                   const ListingProgress& progress) {
-  // Static: a quarter of a megabyte does not belong on the stack.
-  static char buffer[BufferSize];
-  OutputBuffer out{file, buffer, 0, false};
-  Commit(out, Append(RowSpace(out), Header(format)));
-  const int indexWidth = DecimalWidth(static_cast<uint32_t>(range.last));
-  for (int32_t index = range.first; index <= range.last; ++index) {
+  OutputBuffer out(sink);
+  Commit(out, Append(Reserve(out, RowRoom), Header(format)));
+  const int indexWidth = DecimalWidth(static_cast<uint64_t>(range.last));
+  const int64_t total = range.last - range.first + 1;
+  for (int64_t index = range.first; index <= range.last; ++index) {
     const SubnetAddresses row = SubnetAddressesOf(range.network, range.blockSize, index);
-    Commit(out, FormatRow(RowSpace(out), format, index, row, range, indexWidth));
-    const int64_t written = int64_t{index} - range.first + 1;
-    if (progress.report != nullptr && written % ListingProgressStep == 0) {
-      progress.report(progress.context, written, int64_t{range.last} - range.first + 1);
-    }
+    Commit(out, FormatRow(Reserve(out, RowRoom), format, index, row, range, indexWidth));
+    const int64_t written = index - range.first + 1;
+    if (progress && written % ListingProgressStep == 0) progress(written, total);
   }
-  Commit(out, Append(RowSpace(out), Trailer(format)));
-  Flush(out);
-  return !out.failed && std::fflush(file) == 0;
+  Commit(out, Append(Reserve(out, RowRoom), Trailer(format)));
+  return Finish(out);
 }

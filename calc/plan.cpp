@@ -1,6 +1,5 @@
 #include "calc/plan.hpp"
 
-#include "base/ids.hpp"
 #include "base/patterns.hpp"
 
 namespace {
@@ -75,8 +74,11 @@ void SubnetPlan::StoreBits(int32_t s, int32_t h) {
 }
 
 bool SubnetPlan::FromMask(const std::string& maskText) {
-  if (!MatchesDottedQuad(maskText)) return false;
-  const int32_t s = CountBits(PackDottedText(maskText), 1, 32) - ClassRow(classIndex).networkBits;
+  return MatchesDottedQuad(maskText) && FromMaskValue(PackDottedText(maskText));
+}
+
+bool SubnetPlan::FromMaskValue(HostOrderAddress mask) {
+  const int32_t s = CountBits(mask, 1, 32) - ClassRow(classIndex).networkBits;
   // Fewer one-bits than the class fixes is no mask of this class; s >= L
   // leaves no host bit, which FromSubnets refuses too.
   if (s < 0 || s >= ClassRow(classIndex).subnettingBits) return false;
@@ -112,11 +114,9 @@ SubnetPlan* CreateSubnetPlan() {
 }
 
 bool MatchesDottedQuad(const std::string& text) {
-  const int pattern = CompilePattern(AutoId, DottedQuadPattern, PatternExtended);
-  if (pattern == 0) return false;
-  const bool matches = MatchPattern(pattern, text.c_str()) == 1;
-  ReleasePattern(pattern);
-  return matches;
+  // Compiled on first use and kept: every calculation checks one or two texts.
+  static const KeptPattern pattern = CompileKeptPattern(DottedQuadPattern, PatternExtended);
+  return MatchKeptPattern(pattern, text.c_str()) == 1;
 }
 
 bool CheckNetworkAddress(const std::string& text, int classIndex) {

@@ -35,6 +35,8 @@ class SubnetPlan final {
   virtual bool FromHosts(int32_t count);
   virtual bool FromSubnets(int32_t count);
   virtual bool FromMask(const std::string& maskText);
+  // FromMask of a mask whose text was checked already.
+  bool FromMaskValue(HostOrderAddress mask);
   // The plan's mask as dotted text.
   virtual std::string MaskText() const;
   // Fills `entry` for sub-network n (0 .. TotalSubnets()-1) and returns true;

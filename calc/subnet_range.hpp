@@ -14,15 +14,16 @@ struct SubnetAddresses {
 };
 
 // Sub-network `index` of `network` split into blocks of `blockSize` addresses
-// (index 0 .. 2^s-1, blockSize >= 2): the offsets are ORed into the network,
-// whose bits below the class prefix are zero. A two-address block (/31) is a
-// point-to-point link whose two addresses are both hosts (RFC 3021), so its
-// first host is the network address and its last host the broadcast address.
-inline SubnetAddresses SubnetAddressesOf(HostOrderAddress network, int32_t blockSize,
-                                         int32_t index) {
-  // index * blockSize stays below 2^24 for every valid plan.
-  const uint32_t start = static_cast<uint32_t>(index) * static_cast<uint32_t>(blockSize);
-  const uint32_t end = start + static_cast<uint32_t>(blockSize) - 1u;
-  if (blockSize == 2) return {network | start, network | start, network | end, network | end};
+// (a power of two from 1 to 2^32; index 0 .. 2^s-1): the offsets are ORed into
+// the network, whose bits below the split are zero. A two-address block (/31)
+// is a point-to-point link whose two addresses are both hosts (RFC 3021), so
+// its first host is the network address and its last host the broadcast
+// address; a one-address block (/32) is its own single host.
+inline SubnetAddresses SubnetAddressesOf(HostOrderAddress network, int64_t blockSize,
+                                         int64_t index) {
+  // index * blockSize stays below 2^32 for every valid split.
+  const uint32_t start = static_cast<uint32_t>(index * blockSize);
+  const uint32_t end = start + static_cast<uint32_t>(blockSize - 1);
+  if (blockSize <= 2) return {network | start, network | start, network | end, network | end};
   return {network | start, network | (start + 1u), network | (end - 1u), network | end};
 }

@@ -5,12 +5,13 @@
 
 #include "calc/address.hpp"
 #include "calc/calculation.hpp"
-#include "calc/enumeration.hpp"
 #include "calc/find.hpp"
+#include "calc/listing.hpp"
 #include "calc/plan.hpp"
+#include "cli/classless.hpp"
 #include "cli/options.hpp"
 #include "cli/selection.hpp"
-#include "base/text.hpp"
+#include "cli/status.hpp"
 #include "velkor_version.h"
 
 #ifdef _WIN32
@@ -20,16 +21,16 @@
 
 namespace {
 
-// Exit statuses; 64 is the BSD sysexits code for a usage error.
-constexpr int ExitSuccess = 0;
-constexpr int ExitWriteFailed = 1;
-constexpr int ExitRejected = 2;
-constexpr int ExitUsage = 64;
-
 const char* const UsageText =
     "usage: velkor [--class A|B|C] [--network ADDRESS] (--hosts N | --subnets N | --mask MASK)\n"
     "              [--list [--all | --page P | --from I [--count N]] | --find ADDRESS]\n"
-    "              [--format FORMAT]\n";
+    "              [--format FORMAT]\n"
+    "       velkor BLOCK [--format FORMAT]\n"
+    "       velkor BLOCK (--subnets N | --hosts N | --prefix P | --mask MASK)\n"
+    "              [--list [--all | --page P | --from I [--count N]] | --find ADDRESS]\n"
+    "              [--format FORMAT]\n"
+    "       velkor BLOCK (--vlsm ITEMS | --vlsm-file FILE) [--format FORMAT]\n"
+    "       velkor --summarize [FILE | -] [--format FORMAT]\n";
 
 const char* const HelpIntroText =
     "\n"
@@ -66,32 +67,61 @@ const char* const HelpOptionsText =
     "  --help, -h         this text\n"
     "  --version          the version\n"
     "\n"
+    "Classless blocks (BLOCK is a.b.c.d/n, a.b.c.d/m.m.m.m or a.b.c.d for a /32):\n"
+    "  velkor BLOCK       the facts of the block holding the address: address,\n"
+    "                     network/prefix, mask, wildcard, broadcast, first, last,\n"
+    "                     hosts, addresses, class, kind (private, shared, loopback,\n"
+    "                     link-local, multicast, documentation, reserved, public,\n"
+    "                     or mixed for a block holding several) and the address\n"
+    "                     and mask in dotted binary; a /31 has two hosts (RFC\n"
+    "                     3021), a /32 one\n"
+    "  --subnets N        split BLOCK equally into the fewest sub-networks, 2^s >= N\n"
+    "  --hosts N          split BLOCK into the smallest sub-networks with 2^h-2 >= N\n"
+    "                     hosts (h >= 2)\n"
+    "  --prefix P, --mask MASK  split BLOCK into sub-networks of that size\n"
+    "                     A split prints its report (network, subnet_prefix,\n"
+    "                     subnet_mask, subnets, addresses, hosts, first_subnet,\n"
+    "                     last_subnet); --list, --page, --from, --count and --find\n"
+    "                     list and find its sub-networks as for a classful plan. No\n"
+    "                     sub-network is reserved. BLOCK must be a network (no host\n"
+    "                     bits set).\n"
+    "  --vlsm ITEMS       carve BLOCK into sub-networks of different sizes; ITEMS is a\n"
+    "                     comma-separated list of NAME:HOSTS, NAME:/P or a bare HOSTS\n"
+    "                     (named 1, 2, 3... by position). The largest is placed\n"
+    "                     first, each aligned to its size; rows come in input order\n"
+    "                     (name, wanted, usable, network, mask, first, last,\n"
+    "                     broadcast), then the free space as the fewest blocks named\n"
+    "                     (free). Text ends with \"used X of Y addresses (Z%)\",\n"
+    "                     Z rounded down. Names are 1 to 64 letters, digits, -, _\n"
+    "                     and ., each used once.\n"
+    "  --vlsm-file FILE   the same from FILE (- for standard input), one NAME HOSTS\n"
+    "                     or NAME /P per line; # starts a comment\n"
+    "  --summarize [FILE] the fewest CIDR blocks covering exactly the networks,\n"
+    "                     addresses and ranges (a.b.c.d-e.f.g.h) in FILE or standard\n"
+    "                     input, separated by white space or commas; text prints one\n"
+    "                     block per line, the other formats network, prefix, first,\n"
+    "                     last and addresses\n"
+    "\n"
+    "Examples:\n"
+    "  velkor 10.1.2.3/20\n"
+    "  velkor 10.0.0.0/16 --subnets 6 --list --format csv\n"
+    "  velkor 0.0.0.0/0 --prefix 29 --find 203.0.113.77\n"
+    "  velkor 192.168.0.0/22 --vlsm sales:200,eng:/25,100\n"
+    "  velkor --summarize networks.txt --format json\n"
+    "\n"
     "Every line ends in a single line feed, on Windows too.\n"
     "\n"
     "Exit status: 0 done; 2 the input was refused (the message the desktop program\n"
     "shows, as \"title: text\" on standard error), the page or index does not\n"
-    "exist, or the address of --find is outside the plan; 64 the command line is wrong; 1 the "
-    "output could not be written.\n";
+    "exist, or the address of --find is outside the plan; for classless runs, a bad\n"
+    "block, item or token (\"line 3: '10.0.0.300/24': not an IPv4 address\"), a\n"
+    "size the block cannot hold or a file that cannot be read; 64 the command line\n"
+    "is wrong; 1 the output could not be written.\n";
 
 int UsageError(const std::string& problem) {
   std::fprintf(stderr, "velkor: %s\n%sTry 'velkor --help' for more information.\n", problem.c_str(),
                UsageText);
   return ExitUsage;
-}
-
-int Refused(const std::string& problem) {
-  std::fprintf(stderr, "velkor: %s\n", problem.c_str());
-  return ExitRejected;
-}
-
-int WriteFailed() {
-  std::fputs("velkor: cannot write the output\n", stderr);
-  return ExitWriteFailed;
-}
-
-// Exit status once everything is printed: a full disk is not success.
-int FinishOutput() {
-  return std::fflush(stdout) == 0 && !std::ferror(stdout) ? ExitSuccess : WriteFailed();
 }
 
 int PrintHelp() {
@@ -113,59 +143,28 @@ bool WriteLines(const std::vector<std::string>& lines, std::FILE* file) {
 }
 
 int ListSubnets(const CliOptions& options, const SubnetPlan& plan) {
-  ListingRange range;
-  range.network = plan.network;
-  range.blockSize = plan.StepSize();
+  ListingRange range = WholePlan(plan);
   std::string problem;
-  if (!SelectRows(options, plan.TotalSubnets() - 1, range, problem)) return Refused(problem);
+  if (!SelectRows(options, range.last, range, problem)) return Refused(problem);
   return WriteListing(range, options.format, stdout) ? ExitSuccess : WriteFailed();
-}
-
-// The sub-network --find found: one record of six fields in `format`.
-std::string FoundSubnetText(ListFormat format, int32_t page, const SubnetEntry& entry) {
-  const char* const names[] = {"index", "page", "network", "first", "last", "broadcast"};
-  const std::string values[] = {FormatInteger(entry.index),
-                                FormatInteger(page),
-                                entry.networkText,
-                                entry.firstText,
-                                entry.lastText,
-                                entry.broadcastText};
-  constexpr int fields = 6;
-  constexpr int numbers = 2;  // index and page are JSON numbers, the rest strings
-  std::string header, row, text = "{";
-  const char separator = format == ListFormat::Tsv ? '\t' : ',';
-  for (int i = 0; i < fields; ++i) {
-    header += (i > 0 ? std::string(1, separator) : "") + names[i];
-    row += (i > 0 ? std::string(1, separator) : "") + values[i];
-    const std::string quote = i < numbers ? "" : "\"";
-    text += (i > 0 ? ", \"" : "\"") + std::string(names[i]) + "\": " + quote + values[i] + quote;
-  }
-  if (format == ListFormat::Json) return text + "}\n";
-  if (format != ListFormat::Text) return header + "\n" + row + "\n";
-  std::string lines;
-  for (int i = 0; i < fields; ++i)
-    lines += PadRight(names[i], 11) + values[i] + "\n";
-  return lines;
 }
 
 int FindSubnetOf(const CliOptions& options, const SubnetPlan& plan) {
   const SubnetTarget target = FindSubnetOfAddress(plan, options.findAddress);
-  SubnetEntry entry;
-  if (target.index < 0 || !plan.GetSubnet(target.index, entry)) {
-    std::fprintf(stderr, "%s: %s\n", target.title.c_str(), target.text.c_str());
+  if (target.index < 0) {
+    std::fprintf(stderr, "%s: %s\n", target.refusal.title.c_str(), target.refusal.text.c_str());
     return ExitRejected;
   }
-  const int32_t page = PageOfIndex(target.index, SubnetPageSize);
-  std::fputs(FoundSubnetText(options.format, page, entry).c_str(), stdout);
-  return FinishOutput();
+  const SubnetAddresses row = SubnetAddressesOf(plan.network, plan.StepSize(), target.index);
+  return Written(WriteFoundRow(target.index, row, options.format, stdout));
 }
 
 int Calculate(const CliOptions& options) {
   SubnetPlan* plan = CreateSubnetPlan();
-  const CalculationOutcome outcome = RunCalculationSteps(*plan, CalculationInputOf(options));
+  const CalculationOutcome outcome = RunCalculationSteps(*plan, options.calculation);
   int status = ExitSuccess;
-  if (!outcome.title.empty()) {
-    std::fprintf(stderr, "%s: %s\n", outcome.title.c_str(), outcome.text.c_str());
+  if (!outcome.refusal.title.empty()) {
+    std::fprintf(stderr, "%s: %s\n", outcome.refusal.title.c_str(), outcome.refusal.text.c_str());
     status = ExitRejected;
   } else if (!outcome.success) {
     // No message box: the result area's failure line is all there is to say.
@@ -198,10 +197,14 @@ int main(int argc, char** argv) {
     case CliAction::Version:
       std::puts("velkor " VELKOR_VERSION);
       return FinishOutput();
+    case CliAction::Facts:
+    case CliAction::Vlsm:
+    case CliAction::Summarize:
+      return RunClassless(parsed.options);
     case CliAction::Report:
     case CliAction::List:
     case CliAction::Find:
       break;
   }
-  return Calculate(parsed.options);
+  return parsed.options.block.empty() ? Calculate(parsed.options) : RunClassless(parsed.options);
 }

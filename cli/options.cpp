@@ -5,7 +5,6 @@
 
 #include "calc/address.hpp"
 #include "calc/calculation.hpp"
-#include "calc/find.hpp"
 
 namespace {
 
@@ -22,6 +21,10 @@ enum class OptionId {
   Count,
   Format,
   Find,
+  Prefix,
+  Vlsm,
+  VlsmFile,
+  Summarize,
   Help,
   Version
 };
@@ -33,16 +36,76 @@ struct OptionRule {
 };
 
 constexpr OptionRule OptionTable[] = {
-    {"--class", true, OptionId::Class},      {"--network", true, OptionId::Network},
-    {"--hosts", true, OptionId::Hosts},      {"--subnets", true, OptionId::Subnets},
-    {"--mask", true, OptionId::Mask},        {"--list", false, OptionId::List},
-    {"--all", false, OptionId::All},         {"--page", true, OptionId::Page},
-    {"--from", true, OptionId::From},        {"--count", true, OptionId::Count},
-    {"--format", true, OptionId::Format},    {"--find", true, OptionId::Find},
-    {"--help", false, OptionId::Help},       {"-h", false, OptionId::Help},
+    {"--class", true, OptionId::Class},
+    {"--network", true, OptionId::Network},
+    {"--hosts", true, OptionId::Hosts},
+    {"--subnets", true, OptionId::Subnets},
+    {"--mask", true, OptionId::Mask},
+    {"--list", false, OptionId::List},
+    {"--all", false, OptionId::All},
+    {"--page", true, OptionId::Page},
+    {"--from", true, OptionId::From},
+    {"--count", true, OptionId::Count},
+    {"--format", true, OptionId::Format},
+    {"--find", true, OptionId::Find},
+    {"--help", false, OptionId::Help},
+    {"-h", false, OptionId::Help},
     {"--version", false, OptionId::Version},
+    {"--prefix", true, OptionId::Prefix},
+    {"--vlsm", true, OptionId::Vlsm},
+    {"--vlsm-file", true, OptionId::VlsmFile},
+    {"--summarize", false, OptionId::Summarize},
 };
 constexpr std::size_t OptionKinds = static_cast<std::size_t>(OptionId::Version) + 1;
+
+// What a command line calculates; each option belongs to some of these.
+enum Mode : unsigned {
+  Classful = 1,
+  Facts = 2,
+  Split = 4,
+  VlsmPlan = 8,
+  Summary = 16,
+  AnyMode = 31
+};
+
+struct ModeRule {
+  OptionId id;
+  unsigned modes;
+};
+constexpr unsigned Listing = Classful | Split;
+constexpr ModeRule ModeTable[] = {
+    {OptionId::Class, Classful},    {OptionId::Network, Classful}, {OptionId::Hosts, Listing},
+    {OptionId::Subnets, Listing},   {OptionId::Mask, Listing},     {OptionId::Prefix, Split},
+    {OptionId::List, Listing},      {OptionId::All, Listing},      {OptionId::Page, Listing},
+    {OptionId::From, Listing},      {OptionId::Count, Listing},    {OptionId::Find, Listing},
+    {OptionId::Format, AnyMode},    {OptionId::Vlsm, VlsmPlan},    {OptionId::VlsmFile, VlsmPlan},
+    {OptionId::Summarize, Summary}, {OptionId::Help, AnyMode},     {OptionId::Version, AnyMode},
+};
+static_assert(sizeof ModeTable / sizeof ModeTable[0] == OptionKinds, "one rule per option");
+
+struct ModeName {
+  Mode mode;
+  const char* text;
+};
+constexpr ModeName ModeNames[] = {
+    {Classful, "a classful plan"},
+    {Facts, "the facts of a BLOCK"},
+    {Split, "an equal split of a BLOCK"},
+    {VlsmPlan, "--vlsm"},
+    {Summary, "--summarize"},
+};
+
+// The options that size an equal split, in the order the messages name them.
+struct SplitRule {
+  OptionId id;
+  SplitBy by;
+};
+constexpr SplitRule SplitRules[] = {
+    {OptionId::Hosts, SplitBy::Hosts},
+    {OptionId::Subnets, SplitBy::Subnets},
+    {OptionId::Prefix, SplitBy::Prefix},
+    {OptionId::Mask, SplitBy::Mask},
+};
 
 // Class letters in class-table order.
 constexpr char ClassLetters[ClassCount] = {'C', 'B', 'A'};
@@ -57,6 +120,13 @@ constexpr FormatName FormatNames[] = {
     {"csv", ListFormat::Csv},
     {"json", ListFormat::Json},
 };
+
+const char* OptionName(OptionId id) {
+  for (const OptionRule& rule : OptionTable) {
+    if (rule.id == id) return rule.name;
+  }
+  return "";
+}
 
 const OptionRule* FindOption(const std::string& name) {
   for (const OptionRule& rule : OptionTable) {
@@ -108,6 +178,7 @@ bool ReadFormat(const std::string& text, ListFormat& format) {
 struct RawOptions {
   bool seen[OptionKinds] = {};
   std::string value[OptionKinds];
+  std::string operand;  // the one argument that is no option: a BLOCK or a file
 };
 
 bool Seen(const RawOptions& raw, OptionId id) {
@@ -120,6 +191,11 @@ const std::string& Value(const RawOptions& raw, OptionId id) {
 std::string CollectOptions(int argc, const char* const* argv, RawOptions& raw) {
   for (int at = 1; at < argc; ++at) {
     const std::string argument = argv[at];
+    if (argument == "-" || argument.empty() || argument[0] != '-') {
+      if (!raw.operand.empty()) return "unexpected argument '" + argument + "'";
+      raw.operand = argument;
+      continue;
+    }
     const std::size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
     const OptionRule* rule = FindOption(name);
@@ -152,13 +228,13 @@ bool ReadAddressOption(const std::string& text, std::string& dottedText) {
   return true;
 }
 
-std::string ReadCalculation(const RawOptions& raw, CliOptions& options) {
-  if (Seen(raw, OptionId::Class) && !ReadClass(Value(raw, OptionId::Class), options.classIndex)) {
+std::string ReadCalculation(const RawOptions& raw, CalculationInput& input) {
+  if (Seen(raw, OptionId::Class) && !ReadClass(Value(raw, OptionId::Class), input.classIndex)) {
     return "--class must be A, B or C, not '" + Value(raw, OptionId::Class) + "'";
   }
-  options.networkText = Ipv4Text(ExampleNetwork(options.classIndex));
+  input.networkText = Ipv4Text(ExampleNetwork(input.classIndex));
   if (Seen(raw, OptionId::Network) &&
-      !ReadAddressOption(Value(raw, OptionId::Network), options.networkText)) {
+      !ReadAddressOption(Value(raw, OptionId::Network), input.networkText)) {
     return "--network must be a dotted IPv4 address (four numbers 0 to 255), not '" +
            Value(raw, OptionId::Network) + "'";
   }
@@ -166,17 +242,17 @@ std::string ReadCalculation(const RawOptions& raw, CliOptions& options) {
       Seen(raw, OptionId::Hosts) + Seen(raw, OptionId::Subnets) + Seen(raw, OptionId::Mask);
   if (methods != 1) return "give exactly one of --hosts, --subnets and --mask";
   if (Seen(raw, OptionId::Mask)) {
-    options.method = FromMaskMethod;
-    if (!ReadAddressOption(Value(raw, OptionId::Mask), options.maskText)) {
+    input.method = FromMaskMethod;
+    if (!ReadAddressOption(Value(raw, OptionId::Mask), input.maskText)) {
       return "--mask must be a dotted IPv4 address (four numbers 0 to 255), not '" +
              Value(raw, OptionId::Mask) + "'";
     }
     return std::string();
   }
   // The count goes on as typed: the calculation range-checks its full value.
-  options.method = Seen(raw, OptionId::Hosts) ? FromHostsMethod : FromSubnetsMethod;
-  options.countText =
-      Value(raw, options.method == FromHostsMethod ? OptionId::Hosts : OptionId::Subnets);
+  input.method = Seen(raw, OptionId::Hosts) ? FromHostsMethod : FromSubnetsMethod;
+  input.countText =
+      Value(raw, input.method == FromHostsMethod ? OptionId::Hosts : OptionId::Subnets);
   return std::string();
 }
 
@@ -205,16 +281,17 @@ std::string ReadFind(const RawOptions& raw, CliOptions& options) {
   return ReadFormatOption(raw, options);
 }
 
-std::string ReadListing(const RawOptions& raw, CliOptions& options) {
+// `reportFormats`: the report has formats too (a classless split's does).
+std::string ReadListing(const RawOptions& raw, CliOptions& options, bool reportFormats) {
   const bool page = Seen(raw, OptionId::Page);
   const bool span = Seen(raw, OptionId::From) || Seen(raw, OptionId::Count);
   const bool all = Seen(raw, OptionId::All);
   if (Seen(raw, OptionId::Find) && !(page || span || all)) return ReadFind(raw, options);
   if (!Seen(raw, OptionId::List)) {
-    if (page || span || all || Seen(raw, OptionId::Format)) {
+    if (page || span || all || (Seen(raw, OptionId::Format) && !reportFormats)) {
       return "--all, --page, --from and --count need --list; --format needs --list or --find";
     }
-    return std::string();
+    return ReadFormatOption(raw, options);
   }
   options.action = CliAction::List;
   if (page + span + all > 1) return "choose one of --all, --page and --from/--count";
@@ -235,6 +312,83 @@ std::string ReadListing(const RawOptions& raw, CliOptions& options) {
   return ReadPositive(raw, OptionId::Count, "--count", options.rowCount);
 }
 
+Mode ModeOf(const RawOptions& raw) {
+  if (Seen(raw, OptionId::Summarize)) return Summary;
+  if (raw.operand.empty()) return Classful;
+  if (Seen(raw, OptionId::Vlsm) || Seen(raw, OptionId::VlsmFile)) return VlsmPlan;
+  for (const SplitRule& rule : SplitRules) {
+    if (Seen(raw, rule.id)) return Split;
+  }
+  return Facts;
+}
+
+const char* ModeText(Mode mode) {
+  for (const ModeName& name : ModeNames) {
+    if (name.mode == mode) return name.text;
+  }
+  return "";
+}
+
+// Every option given belongs to the mode; an operand is a BLOCK (it starts
+// with a digit) or the file of --summarize.
+std::string CheckMode(const RawOptions& raw, Mode mode) {
+  for (const ModeRule& rule : ModeTable) {
+    if (Seen(raw, rule.id) && (rule.modes & mode) == 0) {
+      return std::string(OptionName(rule.id)) + " does not go with " + ModeText(mode);
+    }
+  }
+  const std::string& operand = raw.operand;
+  if (mode == Classful && !operand.empty()) return "unexpected argument '" + operand + "'";
+  if (mode != Summary && !operand.empty() && !(operand[0] >= '0' && operand[0] <= '9')) {
+    return "unexpected argument '" + operand + "'";
+  }
+  return std::string();
+}
+
+std::string ReadSplit(const RawOptions& raw, CliOptions& options) {
+  int sizes = 0;
+  for (const SplitRule& rule : SplitRules) {
+    if (!Seen(raw, rule.id)) continue;
+    ++sizes;
+    options.splitBy = rule.by;
+    options.splitOption = OptionName(rule.id);
+    options.splitValue = Value(raw, rule.id);
+  }
+  if (sizes != 1) return "give exactly one of --hosts, --subnets, --prefix and --mask";
+  return ReadListing(raw, options, true);
+}
+
+std::string ReadVlsm(const RawOptions& raw, CliOptions& options) {
+  options.action = CliAction::Vlsm;
+  if (Seen(raw, OptionId::Vlsm) == Seen(raw, OptionId::VlsmFile)) {
+    return "choose one of --vlsm and --vlsm-file";
+  }
+  options.vlsmItems = Value(raw, OptionId::Vlsm);
+  options.inputFile = Value(raw, OptionId::VlsmFile);
+  return ReadFormatOption(raw, options);
+}
+
+std::string ReadClassless(const RawOptions& raw, Mode mode, CliOptions& options) {
+  options.block = raw.operand;
+  switch (mode) {
+    case Summary:
+      options.action = CliAction::Summarize;
+      options.inputFile = raw.operand.empty() ? "-" : raw.operand;
+      options.block.clear();
+      return ReadFormatOption(raw, options);
+    case VlsmPlan:
+      return ReadVlsm(raw, options);
+    case Split:
+      return ReadSplit(raw, options);
+    case Facts:
+    case Classful:
+    case AnyMode:
+      break;
+  }
+  options.action = CliAction::Facts;
+  return ReadFormatOption(raw, options);
+}
+
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
@@ -250,17 +404,14 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
     parsed.options.action = CliAction::Version;
     return parsed;
   }
-  parsed.error = ReadCalculation(raw, parsed.options);
-  if (parsed.error.empty()) parsed.error = ReadListing(raw, parsed.options);
+  const Mode mode = ModeOf(raw);
+  parsed.error = CheckMode(raw, mode);
+  if (!parsed.error.empty()) return parsed;
+  if (mode != Classful) {
+    parsed.error = ReadClassless(raw, mode, parsed.options);
+    return parsed;
+  }
+  parsed.error = ReadCalculation(raw, parsed.options.calculation);
+  if (parsed.error.empty()) parsed.error = ReadListing(raw, parsed.options, false);
   return parsed;
-}
-
-CalculationInput CalculationInputOf(const CliOptions& options) {
-  CalculationInput input;
-  input.classIndex = options.classIndex;
-  input.method = options.method;
-  input.networkText = options.networkText;
-  input.countText = options.countText;
-  input.maskText = options.maskText;
-  return input;
 }

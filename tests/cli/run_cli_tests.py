@@ -14,6 +14,8 @@ import pathlib
 import subprocess
 import sys
 
+from classless_checks import check_classless
+
 EXPECTED = pathlib.Path(__file__).resolve().parent / "expected"
 B256 = ["--class", "B", "--subnets", "200", "--list"]  # 8 subnet bits: 256 sub-networks
 
@@ -110,9 +112,9 @@ MISSING_ROW_CASES = [
 ]
 
 
-def run(program, args):
-    done = subprocess.run(program + args, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                          timeout=120)
+def run(program, args, stdin=b""):
+    done = subprocess.run(program + args, input=stdin, stdout=subprocess.PIPE,
+                          stderr=subprocess.PIPE, timeout=120)
     return done.returncode, done.stdout, done.stderr
 
 
@@ -240,7 +242,7 @@ def check_find(program, failures):
 def check_write_failure(program, failures):
     # A full disk must not pass for success (Wine hands the device through too).
     for args in (["--hosts", "50"], ["--hosts", "50", "--list", "--format", "json"], ["--help"],
-                 ["--version"]):
+                 ["--version"], ["10.0.0.0/8", "--prefix", "24", "--list"], ["10.0.0.0/8"]):
         with open("/dev/full", "wb") as full:
             done = subprocess.run(program + args, stdout=full, stderr=subprocess.PIPE, timeout=120)
         if done.returncode != 1 or not done.stderr.startswith(b"velkor: "):
@@ -257,6 +259,7 @@ def main():
     check_parsers(program, failures)
     check_find(program, failures)
     check_write_failure(program, failures)
+    check_classless(lambda args, stdin=b"": run(program, args, stdin), failures)
     for failure in failures:
         print("FAIL", failure)
     print(f"{len(failures)} failure(s)")

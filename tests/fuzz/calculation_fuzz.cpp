@@ -109,7 +109,7 @@ void CheckOutcome(const PlanFields& before, const SubnetPlan& plan, const Calcul
                   const CalculationOutcome& outcome) {
   if (outcome.networkRejected) {
     FUZZ_CHECK(FieldsOf(plan) == before);
-    FUZZ_CHECK(!outcome.success && outcome.reportLines.empty() && !outcome.title.empty());
+    FUZZ_CHECK(!outcome.success && outcome.reportLines.empty() && !outcome.refusal.title.empty());
     FUZZ_CHECK(!CheckNetworkAddress(input.networkText, input.classIndex));
     return;
   }
@@ -117,7 +117,7 @@ void CheckOutcome(const PlanFields& before, const SubnetPlan& plan, const Calcul
   FUZZ_CHECK(plan.classIndex == input.classIndex);
   FUZZ_CHECK(plan.network == PackDottedText(input.networkText));
   if (outcome.success) {
-    FUZZ_CHECK(outcome.title.empty() && outcome.reportLines.size() == 13);
+    FUZZ_CHECK(outcome.refusal.title.empty() && outcome.reportLines.size() == 13);
     if (input.method != FromMaskMethod) {
       const ParsedInteger count = ParseIntegerChecked(input.countText.c_str());
       FUZZ_CHECK(!count.overflowed && count.value >= 2 &&
@@ -130,7 +130,7 @@ void CheckOutcome(const PlanFields& before, const SubnetPlan& plan, const Calcul
   FUZZ_CHECK(outcome.reportLines == WriteFailureReport());
   // Every refusal of a listed method comes with its message box.
   const bool listedMethod = input.method >= 0 && input.method < MethodCount;
-  FUZZ_CHECK(outcome.title.empty() != listedMethod);
+  FUZZ_CHECK(outcome.refusal.title.empty() != listedMethod);
 }
 
 // A row inside the plan describes a block of StepSize addresses at its index

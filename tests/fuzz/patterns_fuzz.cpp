@@ -1,7 +1,8 @@
 // Fuzzes the dotted-quad check and the two checks built on it against a
 // hand-written reading of the shape rule: the text up to its first NUL is four
 // groups of 1 to 3 digits joined by points, optionally followed by one line
-// feed. Each check compiles and releases its own pattern, so none may stay alive.
+// feed. The checks keep their compiled pattern outside the id table, so no
+// pattern id may stay alive.
 #include <string>
 
 #include "calc/address.hpp"

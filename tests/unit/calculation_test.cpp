@@ -86,8 +86,8 @@ TEST(RunCalculationSteps, RejectedInputShowsItsBoxAndTheFailureLine) {
                              "' mask '" + c.input.maskText + "'";
     EXPECT_FALSE(outcome.networkRejected) << what;
     EXPECT_FALSE(outcome.success) << what;
-    EXPECT_EQ(outcome.title, c.title) << what;
-    EXPECT_EQ(outcome.text, c.text) << what;
+    EXPECT_EQ(outcome.refusal.title, c.title) << what;
+    EXPECT_EQ(outcome.refusal.text, c.text) << what;
     EXPECT_EQ(outcome.reportLines, WriteFailureReport()) << what;
   }
   EXPECT_EQ(LivePatternCount(), 0);
@@ -105,8 +105,8 @@ TEST(RunCalculationSteps, RejectedNetworkChangesNothing) {
     const CalculationOutcome outcome = RunCalculationSteps(plan, input);
     EXPECT_TRUE(outcome.networkRejected) << input.networkText;
     EXPECT_FALSE(outcome.success) << input.networkText;
-    EXPECT_EQ(outcome.title, NetworkTitle) << input.networkText;
-    EXPECT_EQ(outcome.text, NetworkText) << input.networkText;
+    EXPECT_EQ(outcome.refusal.title, NetworkTitle) << input.networkText;
+    EXPECT_EQ(outcome.refusal.text, NetworkText) << input.networkText;
     EXPECT_TRUE(outcome.reportLines.empty()) << input.networkText;
     EXPECT_EQ(plan.classIndex, before.classIndex);
     EXPECT_EQ(plan.network, before.network);
@@ -146,7 +146,7 @@ TEST(RunCalculationSteps, AcceptedInputStoresThePlanAndReportsIt) {
     const std::string what = c.input.networkText + " " + c.input.countText + c.input.maskText;
     EXPECT_TRUE(outcome.success) << what;
     EXPECT_FALSE(outcome.networkRejected) << what;
-    EXPECT_EQ(outcome.title, "") << what;
+    EXPECT_EQ(outcome.refusal.title, "") << what;
     EXPECT_EQ(plan.classIndex, c.input.classIndex) << what;
     EXPECT_EQ(plan.network, c.network) << what;
     EXPECT_EQ(plan.SubnetBits(), c.subnetBits) << what;
@@ -175,7 +175,7 @@ TEST(RunCalculationSteps, UnknownMethodGivesTheFailureLineWithoutABox) {
       RunCalculationSteps(plan, Input(ClassC, 3, "192.168.1.0", "50", "255.255.255.0"));
   EXPECT_FALSE(outcome.success);
   EXPECT_FALSE(outcome.networkRejected);
-  EXPECT_EQ(outcome.title, "");
+  EXPECT_EQ(outcome.refusal.title, "");
   EXPECT_EQ(outcome.reportLines, WriteFailureReport());
 }
 

@@ -99,8 +99,8 @@ TEST(FindSubnetTarget, ReadsAnIndexOrAnAddress) {
   for (const TargetCase& test : cases) {
     const SubnetTarget target = FindSubnetTarget(plan, test.typed);
     EXPECT_EQ(target.index, test.index) << "'" << test.typed << "'";
-    EXPECT_EQ(target.title, test.title) << "'" << test.typed << "'";
-    EXPECT_EQ(target.text.empty(), target.index >= 0) << "'" << test.typed << "'";
+    EXPECT_EQ(target.refusal.title, test.title) << "'" << test.typed << "'";
+    EXPECT_EQ(target.refusal.text.empty(), target.index >= 0) << "'" << test.typed << "'";
   }
 }
 

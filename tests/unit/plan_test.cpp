@@ -200,6 +200,15 @@ TEST(MatchesDottedQuad, ChecksTheShapeOnly) {
   }
 }
 
+// The check keeps its own compiled pattern, so releasing every pattern id (as
+// the toolkit's teardown does) cannot break it.
+TEST(MatchesDottedQuad, SurvivesTheReleaseOfAllPatterns) {
+  ASSERT_TRUE(MatchesDottedQuad("10.0.0.0"));
+  ReleaseAllPatterns();
+  EXPECT_TRUE(MatchesDottedQuad("10.0.0.0"));
+  EXPECT_FALSE(MatchesDottedQuad("10.0.0"));
+}
+
 struct AddressCase {
   int classIndex;
   const char* text;

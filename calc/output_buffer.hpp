@@ -1,0 +1,60 @@
+// The block buffer behind every writer of calc/, and the rows of tables in
+// tsv, csv and json. Used inside calc/ only.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+
+#include "calc/output.hpp"
+
+// Big enough that a listing of millions of rows needs few writes, small
+// enough to keep the process's memory flat.
+constexpr std::size_t OutputBufferSize = 1 << 18;
+
+// Text collected in one static block and handed to the sink when full, so
+// memory stays flat however much is written. One buffer is in use at a time.
+struct OutputBuffer {
+  explicit OutputBuffer(TextSink target);
+  TextSink sink;
+  char* data;
+  std::size_t used = 0;
+  bool failed = false;
+};
+
+// Hands the text collected so far to the sink.
+void FlushOutput(OutputBuffer& out);
+
+// A position with at least `room` bytes free (room <= 4096). Inline: listings
+// call it for every row.
+inline char* Reserve(OutputBuffer& out, std::size_t room) {
+  if (OutputBufferSize - out.used < room) FlushOutput(out);
+  return out.data + out.used;
+}
+// Marks the text up to `end` as written.
+inline void Commit(OutputBuffer& out, const char* end) {
+  out.used = static_cast<std::size_t>(end - out.data);
+}
+// Appends a text of any length.
+void Put(OutputBuffer& out, const std::string& text);
+// Hands the rest to the sink; false when any write failed.
+bool Finish(OutputBuffer& out);
+
+// Copies the NUL-terminated `text` to `at`; returns the end.
+inline char* Append(char* at, const char* text) {
+  const std::size_t length = std::strlen(text);
+  std::memcpy(at, text, length);
+  return at + length;
+}
+// The cell's text (dotted, decimal, a.b.c.d/n or the word) at `at`; at most
+// CellRoom bytes. Returns the end.
+constexpr std::size_t CellRoom = 80;
+char* WriteCell(char* at, const RecordCell& cell);
+
+// A table of `count` named columns in tsv, csv or json; text tables are each
+// writer's own. The header (tsv, csv) or the opening bracket (json):
+void BeginTable(OutputBuffer& out, const char* const names[], int count, ListFormat format);
+// One row; `firstRow` for the first, which json writes without a comma.
+void TableRow(OutputBuffer& out, const char* const names[], const RecordCell cells[], int count,
+              ListFormat format, bool firstRow);
+// The closing bracket of json; `anyRow` when a row was written.
+void EndTable(OutputBuffer& out, ListFormat format, bool anyRow);

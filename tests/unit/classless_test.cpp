@@ -1,0 +1,227 @@
+// Classless blocks, equal splits, VLSM and summaries: one table per behaviour.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "calc/split.hpp"
+#include "calc/summarize.hpp"
+#include "calc/vlsm.hpp"
+
+namespace {
+
+// "a.b.c.d/n" of each block, joined by blanks.
+std::string BlocksText(const std::vector<CidrBlock>& blocks) {
+  std::string text;
+  for (const CidrBlock& block : blocks)
+    text += (text.empty() ? "" : " ") + FormatBlock(block);
+  return text;
+}
+
+CidrBlock Network(const std::string& text) {
+  CidrBlock block;
+  EXPECT_EQ(ReadNetworkBlock(text, block), "") << text;
+  return block;
+}
+
+TEST(ReadNetworkBlock, ReadsPrefixesAndMasksAndSaysWhyNot) {
+  const struct {
+    const char* text;
+    const char* block;  // or the problem
+  } cases[] = {
+      {"10.1.0.0/16", "10.1.0.0/16"},
+      {"10.1.0.0/255.255.0.0", "10.1.0.0/16"},
+      {"0.0.0.0/0", "0.0.0.0/0"},
+      {"1.2.3.4", "1.2.3.4/32"},
+      {"10.1.2.3/16", "host bits set: the network is 10.1.0.0/16"},
+      {"10.0.0.300/24", "not an IPv4 address"},
+      {"10.0.0.0/33", "the prefix must be a number from 0 to 32"},
+      {"10.0.0.0/", "the prefix must be a number from 0 to 32"},
+      {"10.0.0.0/255.0.255.0", "the mask is not contiguous"},
+      {"10.0.0.0/24/24", "the prefix must be a number from 0 to 32"},
+  };
+  for (const auto& c : cases) {
+    CidrBlock block;
+    const std::string problem = ReadNetworkBlock(c.text, block);
+    EXPECT_EQ(problem.empty() ? FormatBlock(block) : problem, c.block) << c.text;
+  }
+}
+
+TEST(MakeSplit, SizesSubnetworksOrSaysWhyNot) {
+  const struct {
+    const char* block;
+    SplitBy by;
+    const char* value;
+    const char* result;  // the sub-networks' prefix and count, or the problem
+  } cases[] = {
+      {"10.0.0.0/16", SplitBy::Subnets, "1", "/16 x1"},
+      {"10.0.0.0/16", SplitBy::Subnets, "4", "/18 x4"},
+      {"10.0.0.0/16", SplitBy::Subnets, "5", "/19 x8"},
+      {"10.0.0.0/16", SplitBy::Subnets, "65536", "/32 x65536"},
+      {"10.0.0.0/16", SplitBy::Subnets, "65537", "a /16 block holds at most 65536 sub-networks"},
+      {"10.0.0.0/16", SplitBy::Hosts, "2", "/30 x16384"},
+      {"10.0.0.0/16", SplitBy::Hosts, "65534", "/16 x1"},
+      {"10.0.0.0/16", SplitBy::Hosts, "65535",
+       "a /15 sub-network is larger than the block 10.0.0.0/16"},
+      {"10.0.0.0/16", SplitBy::Hosts, "0", "not a whole number of at least 1"},
+      {"10.0.0.0/16", SplitBy::Prefix, "32", "/32 x65536"},
+      {"10.0.0.0/16", SplitBy::Prefix, "15",
+       "a /15 sub-network is larger than the block 10.0.0.0/16"},
+      {"10.0.0.0/16", SplitBy::Mask, "255.255.255.0", "/24 x256"},
+      {"10.0.0.0/16", SplitBy::Mask, "255.0.255.0", "the mask is not contiguous"},
+      {"0.0.0.0/0", SplitBy::Subnets, "4294967296", "/32 x4294967296"},
+      {"0.0.0.0/0", SplitBy::Hosts, "4294967294", "/0 x1"},
+      {"0.0.0.0/0", SplitBy::Hosts, "4294967295", "more hosts than an IPv4 block holds"},
+  };
+  for (const auto& c : cases) {
+    EqualSplit split;
+    const std::string problem = MakeSplit(Network(c.block), c.by, c.value, split);
+    const std::string result = problem.empty() ? "/" + std::to_string(split.subnetPrefix) + " x" +
+                                                     std::to_string(SplitCount(split))
+                                               : problem;
+    EXPECT_EQ(result, c.result) << c.block << " " << c.value;
+  }
+}
+
+// Rows and finds at the ends of the largest split, of /31 and of /32 blocks.
+TEST(EqualSplit, RowsAndFindsAtTheEdges) {
+  const struct {
+    const char* block;
+    int prefix;
+    int64_t index;
+    const char* row;    // network first last broadcast
+    const char* found;  // an address in the row
+  } cases[] = {
+      {"0.0.0.0/0", 32, 0, "0.0.0.0 0.0.0.0 0.0.0.0 0.0.0.0", "0.0.0.0"},
+      {"0.0.0.0/0", 32, 4294967295,
+       "255.255.255.255 255.255.255.255 255.255.255.255 255.255.255.255", "255.255.255.255"},
+      {"0.0.0.0/0", 0, 0, "0.0.0.0 0.0.0.1 255.255.255.254 255.255.255.255", "128.0.0.1"},
+      {"10.0.0.0/24", 31, 127, "10.0.0.254 10.0.0.254 10.0.0.255 10.0.0.255", "10.0.0.255"},
+      {"10.0.0.0/8", 29, 2097151, "10.255.255.248 10.255.255.249 10.255.255.254 10.255.255.255",
+       "10.255.255.250"},
+  };
+  for (const auto& c : cases) {
+    const EqualSplit split{Network(c.block), c.prefix};
+    const SubnetAddresses row = SplitRow(split, c.index);
+    EXPECT_EQ(FormatAddress(row.network) + " " + FormatAddress(row.first) + " " +
+                  FormatAddress(row.last) + " " + FormatAddress(row.broadcast),
+              c.row);
+    HostOrderAddress address = 0;
+    ASSERT_TRUE(ReadDottedAddress(c.found, address));
+    EXPECT_EQ(SplitIndexOf(split, address), c.index) << c.found;
+  }
+  EXPECT_EQ(SplitIndexOf(EqualSplit{Network("10.0.0.0/24"), 26}, 0x0A000100u), -1);
+}
+
+struct VlsmCase {
+  const char* block;
+  const char* items;
+  const char* result;  // placed blocks | free blocks | status, or the problem
+};
+
+TEST(Vlsm, PlacesLargestFirstAndReportsTheFreeSpace) {
+  const VlsmCase cases[] = {
+      {"192.168.0.0/22", "a:200,b:/25,100,c:50",
+       "192.168.0.0/24 192.168.1.0/25 192.168.1.128/25 192.168.2.0/26 | 192.168.2.64/26 "
+       "192.168.2.128/25 192.168.3.0/24 | Used 576 of 1,024 addresses (56%), 3 free blocks"},
+      {"10.0.0.0/24", " a:126 , b:126 ",
+       "10.0.0.0/25 10.0.0.128/25 |  | Used 256 of 256 addresses (100%), 0 free blocks"},
+      {"10.0.0.0/24", "", " | 10.0.0.0/24 | Used 0 of 256 addresses (0%), 1 free block"},
+      {"10.0.0.0/30", "p:/31,h:/32",
+       "10.0.0.0/31 10.0.0.2/32 | 10.0.0.3/32 | Used 3 of 4 addresses (75%), 1 free block"},
+      // 254 of 256 is 99.2%: rounded down.
+      {"10.0.0.0/24", "/25,/26,/27,/28,/29,/30,/31",
+       "10.0.0.0/25 10.0.0.128/26 10.0.0.192/27 10.0.0.224/28 10.0.0.240/29 10.0.0.248/30 "
+       "10.0.0.252/31 | 10.0.0.254/31 | Used 254 of 256 addresses (99%), 1 free block"},
+      {"0.0.0.0/0", "all:4294967294",
+       "0.0.0.0/0 |  | Used 4,294,967,296 of 4,294,967,296 addresses (100%), 0 free blocks"},
+      {"10.0.0.0/24", "a:300", "needs 512 addresses, the block holds 256"},
+      {"10.0.0.0/24", "a:3,a:4", "item 2: 'a:4': the name 'a' is used on item 1"},
+      {"10.0.0.0/24", "a:abc", "item 1: 'a:abc': hosts must be a number from 1 to 4294967294"},
+      {"10.0.0.0/24", "a:0", "item 1: 'a:0': hosts must be a number from 1 to 4294967294"},
+      {"10.0.0.0/24", "a:/33", "item 1: 'a:/33': the prefix must be /0 to /32"},
+      {"10.0.0.0/24", "1,x y:2",
+       "item 2: 'x y:2': a name is 1 to 64 letters, digits, '-', '_' and '.'"},
+      {"10.0.0.0/24", "2,", "item 2: '': hosts must be a number from 1 to 4294967294"},
+  };
+  for (const VlsmCase& c : cases) {
+    std::vector<VlsmItem> items;
+    VlsmPlan plan;
+    std::string result = ReadVlsmItems(c.items, items);
+    if (result.empty()) result = AllocateVlsm(Network(c.block), items, plan);
+    if (result.empty())
+      result = BlocksText(plan.placed) + " | " + BlocksText(plan.free) + " | " + VlsmStatus(plan);
+    EXPECT_EQ(result, c.result) << c.items;
+  }
+}
+
+TEST(ReadVlsmLines, ReadsNamesAndSizesAndNamesTheBadLine) {
+  const struct {
+    const char* text;
+    const char* result;  // names and prefixes, or the problem
+  } cases[] = {
+      {"lan 500\n# comment\n\n  wan /30  # uplink\r\nlab\t/24\n", "lan/23 wan/30 lab/24"},
+      {"", ""},
+      {"a 3\nlan\n", "line 2: 'lan': expected NAME HOSTS or NAME /P"},
+      {"a 3\nb 3 4\n", "line 2: 'b 3 4': expected NAME HOSTS or NAME /P"},
+      {"a 3\n\nbad/ 4\n", "line 3: 'bad/ 4': a name is 1 to 64 letters, digits, '-', '_' and '.'"},
+      {"a 3\nb 2\na /24", "line 3: 'a /24': the name 'a' is used on line 1"},
+  };
+  for (const auto& c : cases) {
+    std::vector<VlsmItem> items;
+    std::string result = ReadVlsmLines(c.text, items);
+    for (const VlsmItem& item : items)
+      result += (result.empty() ? "" : " ") + item.name + "/" + std::to_string(item.prefix);
+    EXPECT_EQ(result, c.result) << c.text;
+  }
+}
+
+TEST(Summarize, CoversTheUnionWithTheFewestBlocks) {
+  const struct {
+    const char* text;
+    const char* result;
+  } cases[] = {
+      {"10.0.0.128/25 10.0.0.0/25", "10.0.0.0/24"},
+      {"10.0.1.0-10.0.1.9", "10.0.1.0/29 10.0.1.8/31"},
+      {"10.0.0.0/8,10.1.0.0/16 10.255.255.255", "10.0.0.0/8"},
+      {"0.0.0.0-255.255.255.255", "0.0.0.0/0"},
+      {"255.255.255.255 0.0.0.0", "0.0.0.0/32 255.255.255.255/32"},
+      {"  \n ,", ""},
+      {"10.0.0.0/25\n10.0.0.300/24", "line 2: '10.0.0.300/24': not an IPv4 address"},
+      {"\n\n10.0.0.9-10.0.0.1", "line 3: '10.0.0.9-10.0.0.1': the range ends before it starts"},
+      {"10.0.0.1-10.0.0", "line 1: '10.0.0.1-10.0.0': not a range of two IPv4 addresses"},
+      {"10.1.2.3/16", "line 1: '10.1.2.3/16': host bits set: the network is 10.1.0.0/16"},
+  };
+  for (const auto& c : cases) {
+    std::vector<AddressSpan> spans;
+    const std::string problem = ReadSummaryTokens(c.text, spans);
+    EXPECT_EQ(problem.empty() ? BlocksText(Summarize(spans)) : problem, c.result) << c.text;
+  }
+}
+
+// A string receives the same bytes as a file in every format, across many
+// buffer flushes, so the planner's copy matches velkor's output.
+TEST(TextSink, StringAndFileGetTheSameBytes) {
+  std::string list;
+  for (int i = 0; i < 20000; ++i)
+    list += (i ? ",n" : "n") + std::to_string(i) + ":" + std::to_string(i % 1000 + 1);
+  std::vector<VlsmItem> items;
+  VlsmPlan plan;
+  ASSERT_EQ(ReadVlsmItems(list, items), "");
+  ASSERT_EQ(AllocateVlsm(Network("10.0.0.0/8"), items, plan), "");
+  for (ListFormat format : {ListFormat::Text, ListFormat::Tsv, ListFormat::Csv, ListFormat::Json}) {
+    std::string text;
+    ASSERT_TRUE(WriteVlsm(plan, items, format, text));
+    std::FILE* file = std::tmpfile();
+    ASSERT_TRUE(WriteVlsm(plan, items, format, file));
+    std::string written(text.size() + 1, '\0');
+    std::rewind(file);
+    written.resize(std::fread(&written[0], 1, written.size(), file));
+    std::fclose(file);
+    EXPECT_EQ(written, text);
+    EXPECT_GT(text.size(), std::size_t{1} << 20);
+  }
+}
+
+}  // namespace
