@@ -15,6 +15,9 @@
 #include "toolkit/views.hpp"
 #include "toolkit/windows.hpp"
 #include "velkor_version.h"
+#include "toolkit/events.hpp"
+#include "toolkit/fonts.hpp"
+#include "toolkit/launch.hpp"
 
 namespace {
 

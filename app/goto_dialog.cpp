@@ -8,6 +8,7 @@
 #include "app/secondary_windows.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/windows.hpp"
+#include "toolkit/events.hpp"
 
 namespace {
 

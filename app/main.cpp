@@ -5,6 +5,8 @@
 #include "calc/plan.hpp"
 #include "toolkit/menus.hpp"
 #include "toolkit/windows.hpp"
+#include "toolkit/fonts.hpp"
+#include "toolkit/toolkit_start.hpp"
 
 namespace {
 

@@ -12,6 +12,9 @@
 #include "toolkit/controls.hpp"
 #include "toolkit/menus.hpp"
 #include "toolkit/windows.hpp"
+#include "toolkit/events.hpp"
+#include "toolkit/fonts.hpp"
+#include "toolkit/message_box.hpp"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "toolkit/files.hpp"
 #include "base/text.hpp"
 #include "toolkit/windows.hpp"
+#include "toolkit/message_box.hpp"
 
 namespace {
 

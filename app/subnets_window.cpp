@@ -16,6 +16,9 @@
 #include "base/text.hpp"
 #include "toolkit/views.hpp"
 #include "toolkit/windows.hpp"
+#include "toolkit/clipboard.hpp"
+#include "toolkit/events.hpp"
+#include "toolkit/message_box.hpp"
 
 namespace {
 

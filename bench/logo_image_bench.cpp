@@ -14,6 +14,7 @@
 #include "imaging/image_codecs.hpp"
 #ifdef _WIN32
 #include "toolkit/images.hpp"
+#include "toolkit/toolkit_start.hpp"
 #endif
 
 namespace {

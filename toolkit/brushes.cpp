@@ -1,29 +1,12 @@
 // The colour brush cache shared by every control of every thread: one solid
 // brush per colour, reference-counted, guarded by one critical section.
-#include <map>
-
-#include "toolkit/internal.hpp"
+#include "toolkit/toolkit_state.hpp"
+#include "toolkit/test_access.hpp"
 
 namespace {
 
-struct CachedBrush {
-  BrushHolder brush;
-  int references = 0;
-};
-
-struct BrushCache {
-  CRITICAL_SECTION lock;
-  std::map<COLORREF, CachedBrush> brushes;
-
-  BrushCache() { InitializeCriticalSection(&lock); }
-  BrushCache(const BrushCache&) = delete;
-  BrushCache& operator=(const BrushCache&) = delete;
-  ~BrushCache() { DeleteCriticalSection(&lock); }
-};
-
 BrushCache& Cache() {
-  static BrushCache cache;
-  return cache;
+  return Toolkit().brushes;
 }
 
 class CacheLock {
@@ -38,7 +21,7 @@ class CacheLock {
 
 SharedBrush::SharedBrush(COLORREF colour) : colour_(colour) {
   CacheLock guard;
-  CachedBrush& entry = Cache().brushes[colour];
+  BrushCache::Entry& entry = Cache().brushes[colour];
   if (!entry.brush) entry.brush.Reset(CreateSolidBrush(colour));
   if (!entry.brush) {
     Cache().brushes.erase(colour);

@@ -4,12 +4,20 @@
 // window procedure.
 #pragma once
 
+#include <windows.h>
+
 #include <memory>
 #include <string>
 #include <type_traits>
 #include <utility>
 
-#include "toolkit/internal.hpp"
+#include "base/ids.hpp"
+#include "toolkit/brushes.hpp"
+#include "toolkit/controls.hpp"
+#include "toolkit/event_stream.hpp"
+#include "toolkit/events.hpp"
+#include "toolkit/late_library.hpp"
+#include "toolkit/window_records.hpp"
 
 enum class ControlKind {
   FrameBox,
@@ -89,6 +97,22 @@ extern const KindOperations LinkLabelOperations;
 extern const KindOperations ReportListOperations;
 extern const KindOperations PanelOperations;
 
+// What the toolkit keeps for its controls: their records, and what some kinds
+// load or register when the first of them is made. Closing the service
+// destroys every control still alive.
+struct ControlRegistry {
+  ControlRegistry();
+  ControlRegistry(const ControlRegistry&) = delete;
+  ControlRegistry& operator=(const ControlRegistry&) = delete;
+  ~ControlRegistry();
+  IdTable<ControlRecord> table;
+  LateLibrary richEdit20{"RICHED20.DLL"};
+  LateLibrary richEdit10{"RICHED32.DLL"};
+  LateLibrary uxtheme{"uxtheme.dll"};
+  bool panelClassRegistered = false;
+  bool runningOnWine = false;
+};
+
 const KindOperations& OperationsOf(ControlKind kind);
 IdTable<ControlRecord>& ControlTable();
 // The record of a toolkit control whose property and control id agree, or null.
@@ -132,3 +156,5 @@ int StoredControlColour(ControlRecord& control, int attribute);
 HBRUSH ParentBackgroundBrush(HWND control, HDC dc);
 // The record of a control just made by CreateControl, or null when it failed.
 ControlRecord* CreatedControl(int id, intptr_t created);
+// Text of a window (the whole text, no limit).
+std::string WindowText(HWND window);

@@ -1,6 +1,8 @@
 // The control framework: records, kind tables, the creation steps, the
 // control procedure and the operations every kind answers.
 #include "toolkit/control_framework.hpp"
+#include "toolkit/test_access.hpp"
+#include "toolkit/toolkit_state.hpp"
 
 namespace {
 
@@ -10,8 +12,11 @@ constexpr char ControlIdProperty[] = "VelkorControlId";
 
 // Null means the stock DEFAULT_GUI_FONT.
 HFONT& DefaultControlFont() {
-  thread_local HFONT font = nullptr;
-  return font;
+  return ThisThread().defaultControlFont;
+}
+
+bool RunningOnWine() {
+  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 HFONT ResolveFont(NativeHandle font) {
@@ -92,9 +97,18 @@ const KindOperations& OperationsOf(ControlKind kind) {
   return FrameBoxOperations;  // not reached: every kind has its case
 }
 
+ControlRegistry::ControlRegistry() : runningOnWine(RunningOnWine()) {}
+
+// The controls still alive go before their windows; a panel takes its
+// children with it, so each id is looked up afresh.
+ControlRegistry::~ControlRegistry() {
+  for (int id : table.Ids()) {
+    if (ControlRecord* control = table.Find(id)) DestroyWindow(control->handle);
+  }
+}
+
 IdTable<ControlRecord>& ControlTable() {
-  static IdTable<ControlRecord> table;
-  return table;
+  return Toolkit().controls.table;
 }
 
 ControlRecord* ControlOfHandle(HWND handle) {

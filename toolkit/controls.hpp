@@ -75,5 +75,3 @@ void ControlSetSize(int ctl, int w, int h);
 // Width in pixels of `text` on one line in the control's font; 0 for a dead id.
 int ControlTextWidth(int ctl, const char* text);
 NativeHandle ControlHandle(int ctl);
-// Number of live controls (for leak checks).
-int LiveControlCount();

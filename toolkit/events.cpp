@@ -1,51 +1,14 @@
 // The per-thread event stream: the queue of posted events, the current event
 // and EventWait, which turns one Win32 message or one queued event into an
 // event kind.
-#include <deque>
-
-#include "toolkit/internal.hpp"
+#include "toolkit/events.hpp"
+#include "toolkit/test_access.hpp"
+#include "toolkit/toolkit_state.hpp"
 
 namespace {
 
-using ReleaseFunction = void (*)(void*);
-
-struct Event {
-  int kind = 0;
-  int source = -1;
-  int window = -1;
-  int detail = -1;
-  WPARAM wParam = 0;
-  LPARAM lParam = 0;
-  void* data = nullptr;
-  ReleaseFunction release = nullptr;
-};
-
-void ReleaseData(Event& event) {
-  if (event.release != nullptr && event.data != nullptr) event.release(event.data);
-  event.data = nullptr;
-  event.release = nullptr;
-}
-
-struct EventStream {
-  std::deque<Event> queue;
-  Event current;  // the event EventWait returned last
-  Event working;  // the event being built by the running EventWait
-  bool dispatching = false;
-  bool direct = false;  // `working` holds an event recorded during the dispatch
-
-  EventStream() = default;
-  EventStream(const EventStream&) = delete;
-  EventStream& operator=(const EventStream&) = delete;
-  ~EventStream() {
-    ReleaseData(current);
-    for (Event& event : queue)
-      ReleaseData(event);
-  }
-};
-
 EventStream& Stream() {
-  thread_local EventStream stream;
-  return stream;
+  return ThisThread().events;
 }
 
 // Accelerators of the active toolkit window for this message, or null. Tab
@@ -94,12 +57,7 @@ template <typename Predicate>
 void DropEvents(Predicate matches) {
   auto& queue = Stream().queue;
   for (auto it = queue.begin(); it != queue.end();) {
-    if (matches(*it)) {
-      ReleaseData(*it);
-      it = queue.erase(it);
-    } else {
-      ++it;
-    }
+    it = matches(*it) ? queue.erase(it) : it + 1;
   }
 }
 
@@ -107,7 +65,6 @@ void DropEvents(Predicate matches) {
 
 int EventWait() {
   EventStream& stream = Stream();
-  ReleaseData(stream.current);
   stream.working = Event{};
   stream.direct = false;
   if (!stream.queue.empty()) {
@@ -117,8 +74,6 @@ int EventWait() {
     DispatchOne(stream);
   }
   stream.current = stream.working;
-  stream.working.data = nullptr;  // owned by `current` now
-  stream.working.release = nullptr;
   return stream.current.kind;
 }
 

@@ -1,12 +1,13 @@
 // Fonts created by face name and point size, named by ids.
-#include "toolkit/internal.hpp"
+#include "toolkit/toolkit_state.hpp"
 #include "toolkit/menus.hpp"
+#include "toolkit/fonts.hpp"
+#include "toolkit/test_access.hpp"
 
 namespace {
 
 IdTable<FontHolder>& FontTable() {
-  static IdTable<FontHolder> table;
-  return table;
+  return Toolkit().fonts;
 }
 
 }  // namespace

@@ -6,26 +6,10 @@
 #include <vector>
 
 #include "toolkit/images.hpp"
-#include "toolkit/internal.hpp"
+#include "toolkit/toolkit_state.hpp"
+#include "toolkit/test_access.hpp"
 
 namespace {
-
-struct ImageRecord {
-  BitmapHolder bitmap;  // a bitmap section, or
-  IconHolder icon;      // an icon
-  int width = 0;
-  int height = 0;
-  int depth = 0;
-  int sourceDepth = 0;
-};
-
-IdTable<ImageRecord>& ImageTable() {
-  static IdTable<ImageRecord> table;
-  return table;
-}
-
-HMODULE alphaLibrary = nullptr;
-AlphaBlendFunction alphaBlend = nullptr;
 
 // Room for the largest information header, bit-field masks and a full colour
 // table, so the platform never reads past the copy whatever it assumes.
@@ -153,24 +137,16 @@ PixelRows SectionRows(HBITMAP bitmap) {
   return rows;
 }
 
-AlphaBlendFunction AlphaBlender() {
-  return alphaBlend;
-}
-
-void StartImageService() {
+ImageService::ImageService() {
   RegisterImageDecoder(PngDecoder);
-  if (alphaLibrary != nullptr) return;
-  alphaLibrary = LoadLibraryA("msimg32.dll");
-  if (alphaLibrary == nullptr) return;
-  alphaBlend = reinterpret_cast<AlphaBlendFunction>(
-      reinterpret_cast<void*>(GetProcAddress(alphaLibrary, "AlphaBlend")));
 }
 
-void StopImageService() {
-  alphaBlend = nullptr;
-  if (alphaLibrary != nullptr) FreeLibrary(alphaLibrary);
-  alphaLibrary = nullptr;
-  ReleaseAllImages();
+IdTable<ImageRecord>& ImageTable() {
+  return Toolkit().images.table;
+}
+
+AlphaBlendFunction AlphaBlender() {
+  return Toolkit().images.msimg32.Find<AlphaBlendFunction>("AlphaBlend");
 }
 
 int DecodeImage(int id, const void* data, std::size_t length) {

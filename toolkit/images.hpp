@@ -11,15 +11,6 @@
 constexpr int SmoothScaling = 0;  // alpha-aware resampling, else a halftone stretch
 constexpr int RawScaling = 1;     // colour-on-colour stretch
 
-// What an image holds, all 0 for a dead id.
-struct ImageFacts {
-  int width;
-  int height;
-  int depth;        // bits per pixel of the native bitmap
-  int sourceDepth;  // bits per pixel (or per sample) of the file
-  bool isIcon;
-};
-
 // Decodes `length` bytes at `data` (a bitmap, icon or PNG file); nothing past
 // them is read. Returns the new image's id, or 0 when the data is in no known
 // format, is damaged or the bitmap cannot be made.
@@ -30,9 +21,6 @@ int DecodeImage(int id, const void* data, std::size_t length);
 NativeHandle ScaleImage(int image, int width, int height, int mode = SmoothScaling);
 // The native bitmap or icon; owned by the image, null for a dead id.
 NativeHandle NativeImageHandle(int image);
-ImageFacts ImageFactsOf(int image);
 // Frees the native object. Controls showing it must be gone first.
 void ReleaseImage(int image);
 void ReleaseAllImages();
-// Number of live images (for leak checks).
-int LiveImageCount();

@@ -2,6 +2,7 @@
 // in the lowest byte), while the native control holds the first field in the
 // highest byte.
 #include "toolkit/control_framework.hpp"
+#include "toolkit/toolkit_state.hpp"
 
 #include <commctrl.h>
 
@@ -41,12 +42,6 @@ void SetText(ControlRecord& control, const char* text) {
   if (text == nullptr || text[0] == '\0') SendMessageA(control.handle, IPM_CLEARADDRESS, 0, 0);
 }
 
-bool RunningOnWine() {
-  static const bool wine =
-      GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-  return wine;
-}
-
 bool OnMessage(ControlRecord& control, UINT message, WPARAM, LPARAM, LRESULT*) {
   if (message != WM_DESTROY) return false;
   // The control deletes the font it holds when it is destroyed: a stock font
@@ -56,7 +51,7 @@ bool OnMessage(ControlRecord& control, UINT message, WPARAM, LPARAM, LRESULT*) {
   // Wine: the control creates a font for its fields and never deletes it;
   // remember it so that it is deleted once the fields are gone.
   HWND field = GetWindow(control.handle, GW_CHILD);
-  if (RunningOnWine() && field != nullptr) {
+  if (Toolkit().controls.runningOnWine && field != nullptr) {
     auto own = reinterpret_cast<HFONT>(SendMessageA(field, WM_GETFONT, 0, 0));
     if (own != nullptr && GetObjectType(own) == OBJ_FONT && own != GetStockObject(ANSI_VAR_FONT) &&
         own != GetStockObject(DEFAULT_GUI_FONT) && own != GetStockObject(SYSTEM_FONT)) {

@@ -1,6 +1,7 @@
 // DropDownList: a combo box with a fixed list; selection changes are posted as
 // DetailChange events.
 #include "toolkit/control_framework.hpp"
+#include "toolkit/events.hpp"
 
 namespace {
 

@@ -4,6 +4,8 @@
 // DetailDragBegin.
 #include "toolkit/control_framework.hpp"
 #include "toolkit/views.hpp"
+#include "toolkit/events.hpp"
+#include "toolkit/image_service.hpp"
 
 #include <windowsx.h>
 

@@ -3,6 +3,7 @@
 // A button release over it is a click; the cursor is the hand.
 #include "toolkit/control_framework.hpp"
 #include "toolkit/views.hpp"
+#include "toolkit/events.hpp"
 
 #include <windowsx.h>
 

@@ -2,6 +2,7 @@
 // but background erasing to the shared window procedure, so the controls in it
 // raise the same events as controls placed on the window.
 #include "toolkit/control_framework.hpp"
+#include "toolkit/toolkit_state.hpp"
 
 #include "toolkit/views.hpp"
 
@@ -21,19 +22,20 @@ LRESULT CALLBACK PanelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM 
   return 1;
 }
 
+// Registered with the first panel; the class stays for the toolkit's life.
 bool RegisterPanelClass() {
-  static const bool registered = [] {
-    WNDCLASSEXA panelClass{};
-    panelClass.cbSize = sizeof panelClass;
-    panelClass.lpfnWndProc = PanelProcedure;
-    // Pointer-sized, so that the 64-bit build holds a whole brush handle.
-    panelClass.cbWndExtra = sizeof(LONG_PTR);
-    panelClass.hInstance = ProgramInstance();
-    panelClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    panelClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    panelClass.lpszClassName = PanelClassName;
-    return RegisterClassExA(&panelClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
+  bool& registered = Toolkit().controls.panelClassRegistered;
+  if (registered) return true;
+  WNDCLASSEXA panelClass{};
+  panelClass.cbSize = sizeof panelClass;
+  panelClass.lpfnWndProc = PanelProcedure;
+  // Pointer-sized, so that the 64-bit build holds a whole brush handle.
+  panelClass.cbWndExtra = sizeof(LONG_PTR);
+  panelClass.hInstance = ProgramInstance();
+  panelClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  panelClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  panelClass.lpszClassName = PanelClassName;
+  registered = RegisterClassExA(&panelClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
   return registered;
 }
 

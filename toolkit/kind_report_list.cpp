@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "toolkit/views.hpp"
+#include "toolkit/events.hpp"
 
 namespace {
 

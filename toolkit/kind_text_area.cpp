@@ -2,6 +2,7 @@
 // break between them; when visual styles are active it paints a themed border
 // instead of the classic client edge.
 #include "toolkit/control_framework.hpp"
+#include "toolkit/toolkit_state.hpp"
 
 #include <richedit.h>
 #include <shlwapi.h>
@@ -21,16 +22,16 @@ TextAreaState& StateOf(ControlRecord& control) {
 
 // ----- Run-time libraries ---------------------------------------------------
 
-// The rich-edit window class, loading RICHED20.DLL or else RICHED32.DLL once.
+// The rich-edit window class, loading RICHED20.DLL or else RICHED32.DLL with
+// the first text area.
 const char* RichEditClass() {
-  static const char* const name = [] {
-    if (LoadLibraryA("RICHED20.DLL") != nullptr) return "RichEdit20A";
-    if (LoadLibraryA("RICHED32.DLL") != nullptr) return "RichEdit";
-    return "RichEdit20A";
-  }();
-  return name;
+  ControlRegistry& controls = Toolkit().controls;
+  if (controls.richEdit20.Module() != nullptr) return "RichEdit20A";
+  if (controls.richEdit10.Module() != nullptr) return "RichEdit";
+  return "RichEdit20A";
 }
 
+// uxtheme's functions, looked up when a themed border is drawn.
 struct ThemeFunctions {
   HTHEME(WINAPI* openThemeData)(HWND, LPCWSTR) = nullptr;
   HRESULT(WINAPI* closeThemeData)(HTHEME) = nullptr;
@@ -48,22 +49,24 @@ bool Find(HMODULE module, const char* name, Function& function) {
   return function != nullptr;
 }
 
-const ThemeFunctions& Theme() {
-  static const ThemeFunctions functions = [] {
-    ThemeFunctions found;
-    HMODULE module = LoadLibraryA("uxtheme.dll");
-    if (module == nullptr) return found;
-    found.loaded =
-        Find(module, "OpenThemeData", found.openThemeData) &&
-        Find(module, "CloseThemeData", found.closeThemeData) &&
-        Find(module, "GetThemeBackgroundContentRect", found.getContentRect) &&
-        Find(module, "IsThemeBackgroundPartiallyTransparent", found.isPartiallyTransparent) &&
-        Find(module, "DrawThemeParentBackground", found.drawParentBackground) &&
-        Find(module, "DrawThemeBackground", found.drawBackground) &&
-        Find(module, "IsAppThemed", found.isAppThemed);
-    return found;
-  }();
-  return functions;
+template <typename Function>
+bool Find(LateLibrary& library, const char* name, Function& function) {
+  function = library.Find<Function>(name);
+  return function != nullptr;
+}
+
+ThemeFunctions Theme() {
+  ThemeFunctions found;
+  LateLibrary& uxtheme = Toolkit().controls.uxtheme;
+  found.loaded =
+      Find(uxtheme, "OpenThemeData", found.openThemeData) &&
+      Find(uxtheme, "CloseThemeData", found.closeThemeData) &&
+      Find(uxtheme, "GetThemeBackgroundContentRect", found.getContentRect) &&
+      Find(uxtheme, "IsThemeBackgroundPartiallyTransparent", found.isPartiallyTransparent) &&
+      Find(uxtheme, "DrawThemeParentBackground", found.drawParentBackground) &&
+      Find(uxtheme, "DrawThemeBackground", found.drawBackground) &&
+      Find(uxtheme, "IsAppThemed", found.isAppThemed);
+  return found;
 }
 
 // Common controls 6 or later and an application theme in use.

@@ -1,12 +1,12 @@
 // Opening a target: started as a program when it is one, otherwise handed to
 // the shell, which opens web and mailto: addresses with the default programs.
-#include "toolkit/internal.hpp"
+#include "toolkit/launch.hpp"
+
+#include <windows.h>
 
 #include <shellapi.h>
 
-#include <string>
-
-#include "toolkit/menus.hpp"
+#include "toolkit/toolkit_state.hpp"
 
 namespace {
 
@@ -44,6 +44,8 @@ bool OpenWithShell(const char* target, const char* parameters, const char* direc
   info.lpParameters = parameters;
   info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
   info.nShow = SW_SHOWNORMAL;
+  // The shell's handlers may need COM; it starts with the first link opened.
+  Toolkit().com.Start();
   if (!ShellExecuteExA(&info)) return false;
   if (info.hProcess != nullptr) CloseHandle(info.hProcess);
   return true;

@@ -1,20 +1,17 @@
-// Popup menus shown at the mouse pointer, and plain text on the clipboard.
-#include <cstring>
+// Popup menus shown at the mouse pointer.
 
-#include "toolkit/internal.hpp"
+#include "toolkit/toolkit_state.hpp"
 #include "toolkit/menus.hpp"
 
 namespace {
 
 IdTable<MenuHolder>& MenuTable() {
-  static IdTable<MenuHolder> table;
-  return table;
+  return Toolkit().menus;
 }
 
 // The popup menu created last on this thread; items are added to it.
 int& CurrentPopupMenu() {
-  thread_local int menu = -1;
-  return menu;
+  return ThisThread().currentPopupMenu;
 }
 
 }  // namespace
@@ -54,34 +51,4 @@ void ShowPopupAtCursor(int menu, NativeHandle owner) {
 void ReleasePopupMenu(int menu) {
   MenuTable().Remove(menu);
   if (CurrentPopupMenu() == menu) CurrentPopupMenu() = -1;
-}
-
-int PutClipboardText(const char* text) {
-  if (text == nullptr) text = "";
-  if (!OpenClipboard(nullptr)) return 0;
-  std::size_t size = std::strlen(text) + 1;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size);
-  if (block == nullptr) {
-    CloseClipboard();
-    return 0;
-  }
-  void* bytes = GlobalLock(block);
-  if (bytes == nullptr) {
-    GlobalFree(block);
-    CloseClipboard();
-    return 0;
-  }
-  std::memcpy(bytes, text, size);
-  GlobalUnlock(block);
-  EmptyClipboard();
-  bool handedOver = SetClipboardData(CF_TEXT, block) != nullptr;
-  // The clipboard owns the block only when it took it.
-  if (!handedOver) GlobalFree(block);
-  CloseClipboard();
-  return handedOver ? 1 : 0;
-}
-
-void ReleaseAllPopupMenus() {
-  MenuTable().Clear();
-  CurrentPopupMenu() = -1;
 }

@@ -1,7 +1,8 @@
 // Message boxes that are modal for every window of the calling thread.
 #include <vector>
 
-#include "toolkit/internal.hpp"
+#include "toolkit/toolkit_state.hpp"
+#include "toolkit/message_box.hpp"
 
 namespace {
 

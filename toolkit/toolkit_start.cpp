@@ -1,40 +1,61 @@
-// Start-up and teardown of the toolkit services.
-#include "toolkit/internal.hpp"
+// Start-up and teardown of the toolkit: building and destroying its state.
+#include "toolkit/toolkit_start.hpp"
+
+#include <windows.h>
 
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "toolkit/menus.hpp"
 #include "base/patterns.hpp"
+#include "toolkit/toolkit_state.hpp"
 
 namespace {
+
+// The running toolkit. It stays reachable while it is destroyed, so that the
+// members still alive can be used by the teardown of the later ones.
+ToolkitState* running = nullptr;
 
 bool RegisterCommonControls() {
   INITCOMMONCONTROLSEX classes{};
   classes.dwSize = sizeof classes;
-  // Tab, hot-key, date, ComboBoxEx and IP-address classes.
-  classes.dwICC = 0x0B48;
+  // The designed set (tab, hot-key, date, ComboBoxEx and IP-address classes)
+  // and the list view that report lists create.
+  classes.dwICC = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
+                  ICC_INTERNET_CLASSES | ICC_LISTVIEW_CLASSES;
   return InitCommonControlsEx(&classes) != FALSE;
 }
 
-bool comStarted = false;
-
 }  // namespace
 
+ToolkitState& Toolkit() {
+  if (running == nullptr) {
+    running = new ToolkitState();
+    running->commonControls = RegisterCommonControls();
+  }
+  return *running;
+}
+
+ThreadState& ThisThread() {
+  thread_local ThreadState state;
+  return state;
+}
+
 bool ToolkitStart() {
-  StartImageService();
-  StartWindowService();
-  bool started = RegisterCommonControls();
-  comStarted = SUCCEEDED(CoInitialize(nullptr));
-  return started && comStarted;
+  return Toolkit().commonControls;
 }
 
 void ToolkitStop() {
   ReleaseAllPatterns();
-  StopWindowService();  // closing the windows destroys their controls first
-  ReleaseAllPopupMenus();
-  StopImageService();  // the windows showing images are gone
-  ReleaseAllFonts();
-  if (comStarted) CoUninitialize();
-  comStarted = false;
+  delete running;
+  running = nullptr;
+}
+
+bool ComApartment::Start() {
+  if (!tried) started = SUCCEEDED(CoInitialize(nullptr));
+  tried = true;
+  return started;
+}
+
+ComApartment::~ComApartment() {
+  if (started) CoUninitialize();
 }

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "toolkit/control_framework.hpp"
+#include "toolkit/toolkit_state.hpp"
+#include "toolkit/events.hpp"
 
 namespace {
 
@@ -11,17 +13,8 @@ constexpr char WindowIdProperty[] = "VelkorWindowId";
 
 constexpr uint32_t ToolkitFlagBits = CentreOnScreen | CentreOnOwner | ToolWindow;
 
-HICON programIcon = nullptr;
-HCURSOR arrowCursor = nullptr;
-
-struct ContainerStack {
-  HWND current = nullptr;
-  std::vector<HWND> enclosing;
-};
-
 ContainerStack& Containers() {
-  thread_local ContainerStack stack;
-  return stack;
+  return ThisThread().containers;
 }
 
 // ----- Opening -------------------------------------------------------------
@@ -32,8 +25,8 @@ bool RegisterWindowClass(const std::string& name) {
   windowClass.style = CS_DBLCLKS;
   windowClass.lpfnWndProc = SharedWindowProcedure;
   windowClass.hInstance = ProgramInstance();
-  windowClass.hIcon = programIcon;
-  windowClass.hCursor = arrowCursor;
+  windowClass.hIcon = Toolkit().windows.programIcon;
+  windowClass.hCursor = Toolkit().windows.arrowCursor;
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   windowClass.lpszClassName = name.c_str();
   return RegisterClassExA(&windowClass) != 0;
@@ -182,8 +175,7 @@ LRESULT OnActivate(HWND window, int windowId, UINT message, WPARAM wParam, LPARA
 // ----- Shared state --------------------------------------------------------
 
 IdTable<WindowRecord>& WindowTable() {
-  static IdTable<WindowRecord> table;
-  return table;
+  return Toolkit().windows.table;
 }
 
 HINSTANCE ProgramInstance() {
@@ -204,14 +196,13 @@ int ContainingWindowId(HWND handle) {
   return -1;
 }
 
-void StartWindowService() {
-  // Test programs carry no icon resource: their windows simply have none.
-  programIcon = LoadIconA(ProgramInstance(), MAKEINTRESOURCEA(1));
-  arrowCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-}
+// Test programs carry no icon resource: their windows simply have none.
+WindowService::WindowService()
+    : programIcon(LoadIconA(ProgramInstance(), MAKEINTRESOURCEA(1))),
+      arrowCursor(LoadCursorA(nullptr, IDC_ARROW)) {}
 
-void StopWindowService() {
-  for (int id : WindowTable().Ids())
+WindowService::~WindowService() {
+  for (int id : table.Ids())
     WindowClose(id);
 }
 

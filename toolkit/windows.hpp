@@ -1,5 +1,5 @@
-// Top-level windows, the event stream and message boxes. Callers never see a
-// window procedure: they wait for numbered events and compare ids.
+// Top-level windows: opening and closing, shortcuts, and keeping them painted
+// during long work. Their input arrives as events (toolkit/events.hpp).
 #pragma once
 
 #include <cstdint>
@@ -8,13 +8,6 @@
 
 // A native handle (HWND, HFONT, HBITMAP ...) passed through without <windows.h>.
 using NativeHandle = void*;
-
-// Event kinds that EventWait returns and applications compare.
-constexpr int CloseRequest = 16;
-constexpr int ControlEvent = 13100;
-constexpr int MenuEvent = 13101;
-// Kinds applications ignore.
-constexpr int ActivateEvent = 13102;
 
 // WindowOpen flag bits owned by the toolkit; every other bit is a Win32 style.
 constexpr uint32_t CentreOnScreen = 0x1;
@@ -29,14 +22,6 @@ constexpr uint32_t StartMinimized = 0x20000000;  // WS_MINIMIZE
 constexpr int ShortcutShift = 0x10000;
 constexpr int ShortcutCtrl = 0x20000;
 constexpr int ShortcutAlt = 0x40000;
-
-// Starts every toolkit service in order (heap, fonts, images, event queue,
-// windows, controls, menus, patterns, common controls, COM). Call once before
-// any other toolkit call. Returns false when a service could not start.
-bool ToolkitStart();
-// Stops the services in reverse dependency order: patterns, controls, windows
-// (closing every open window), images, fonts. Does not end the process.
-void ToolkitStop();
 
 // Opens a top-level window with a client area of innerWidth x innerHeight.
 // Returns the new id for AutoId, the native handle (as an integer) for an
@@ -63,23 +48,3 @@ void ShowWaitCursor(int wait);
 // Paints every window of this thread that needs it, without handling input,
 // so that a long piece of work keeps its windows drawn.
 void PaintPendingWindows();
-
-// Blocks until a queued event or one dispatched message; returns its kind
-// (one of the codes above or a raw Win32 message number).
-int EventWait();
-int EventSourceWindow();    // window id of the current event
-int EventSourceControl();   // control id of the current ControlEvent
-int EventSourceMenuItem();  // item id of the current MenuEvent
-int EventDetail();          // detail of the current ControlEvent
-// Queues an event for a later EventWait; an event equal to the newest queued
-// one (kind, source, window, detail) is dropped.
-void EventPost(int kind, int source, int window, int detail);
-// Number of queued, undelivered events (for tests and leak checks).
-int EventQueueLength();
-
-// ShowMessageBox flags of the program's messages: the information icon and OK.
-constexpr unsigned MessageBoxInformation = 0x40;  // MB_ICONINFORMATION | MB_OK
-
-// MessageBoxA with every other enabled window of the thread disabled meanwhile.
-// Returns the id of the button that closed the box.
-int ShowMessageBox(const char* title, const char* text, unsigned flags);

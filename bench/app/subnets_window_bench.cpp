@@ -23,6 +23,7 @@
 #include "calc/enumeration.hpp"
 #include "calc/find.hpp"
 #include "toolkit/windows.hpp"
+#include "toolkit/toolkit_start.hpp"
 
 namespace {
 

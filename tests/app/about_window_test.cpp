@@ -11,6 +11,7 @@
 #include "toolkit/controls.hpp"
 #include "toolkit/images.hpp"
 #include "toolkit/menus.hpp"
+#include "toolkit/test_access.hpp"
 
 namespace {
 

@@ -9,8 +9,9 @@
 
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/controls.hpp"
-#include "toolkit/internal.hpp"
 #include "toolkit/windows.hpp"
+#include "toolkit/events.hpp"
+#include "toolkit/test_access.hpp"
 
 namespace {
 

@@ -12,8 +12,9 @@
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "tests/unit/image_samples.hpp"
 #include "toolkit/images.hpp"
-#include "toolkit/internal.hpp"
 #include "toolkit/views.hpp"
+#include "toolkit/events.hpp"
+#include "toolkit/test_access.hpp"
 
 namespace {
 

@@ -12,10 +12,12 @@
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/images.hpp"
-#include "toolkit/internal.hpp"
 #include "toolkit/menus.hpp"
 #include "toolkit/views.hpp"
 #include "toolkit/windows.hpp"
+#include "toolkit/events.hpp"
+#include "toolkit/fonts.hpp"
+#include "toolkit/test_access.hpp"
 
 namespace {
 

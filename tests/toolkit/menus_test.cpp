@@ -10,6 +10,11 @@
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/menus.hpp"
 #include "toolkit/windows.hpp"
+#include "toolkit/clipboard.hpp"
+#include "toolkit/events.hpp"
+#include "toolkit/fonts.hpp"
+#include "toolkit/launch.hpp"
+#include "toolkit/test_access.hpp"
 
 namespace {
 

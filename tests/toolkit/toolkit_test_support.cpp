@@ -7,6 +7,8 @@
 
 #include "toolkit/menus.hpp"
 #include "toolkit/windows.hpp"
+#include "toolkit/events.hpp"
+#include "toolkit/toolkit_start.hpp"
 
 namespace {
 

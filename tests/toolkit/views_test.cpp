@@ -10,6 +10,7 @@
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/views.hpp"
 #include "toolkit/windows.hpp"
+#include "toolkit/events.hpp"
 
 namespace {
 

@@ -1,0 +1,21 @@
+// The event stream: callers never see a window procedure; they wait for
+// numbered events and compare ids.
+#pragma once
+
+// Event kinds that EventWait returns and applications compare.
+constexpr int CloseRequest = 16;
+constexpr int ControlEvent = 13100;
+constexpr int MenuEvent = 13101;
+// Kinds applications ignore.
+constexpr int ActivateEvent = 13102;
+
+// Blocks until a queued event or one dispatched message; returns its kind
+// (one of the codes above or a raw Win32 message number).
+int EventWait();
+int EventSourceWindow();    // window id of the current event
+int EventSourceControl();   // control id of the current ControlEvent
+int EventSourceMenuItem();  // item id of the current MenuEvent
+int EventDetail();          // detail of the current ControlEvent
+// Queues an event for a later EventWait; an event equal to the newest queued
+// one (kind, source, window, detail) is dropped.
+void EventPost(int kind, int source, int window, int detail);
