@@ -15,6 +15,25 @@ constexpr int AutoId = -1;
 constexpr int MaxExplicitId = 0xFFFF;
 constexpr int FirstAllocatedId = MaxExplicitId + 1;
 
+template <typename Record>
+class IdTable;
+
+// Kinds whose create call answers with the new id (fonts, images, popup menus,
+// patterns) cannot take 0, their failure result, as an explicit id. Windows and
+// controls answer an explicit id with the native handle and keep id 0.
+template <typename Record>
+bool FreeForIdResult(const IdTable<Record>& table, int requested) {
+  return requested != 0 && table.Free(requested);
+}
+// Stores `record` for such a create call: the new id, or 0 when the id is
+// refused (the record is then dropped).
+template <typename Record>
+int AddForIdResult(IdTable<Record>& table, int requested, Record record) {
+  if (requested == 0) return 0;
+  const int id = table.Add(requested, std::move(record));
+  return id == IdTable<Record>::NoId ? 0 : id;
+}
+
 // Owns the records of one object kind, keyed by id. Records are values; a
 // record's destructor releases what it owns (see the holders at the Win32
 // boundary). Not thread-safe: the toolkit uses each table from the UI thread.
@@ -69,6 +88,11 @@ class IdTable {
   std::size_t Size() const { return records_.size(); }
 
   static constexpr int NoId = -2;
+  // Whether `requested` (AutoId or an explicit id) could name a new record.
+  bool Free(int requested) const {
+    return requested == AutoId ||
+           (requested >= 0 && requested <= MaxExplicitId && Find(requested) == nullptr);
+  }
 
  private:
   // Allocated ids grow and wrap within the allocated range, skipping live ones,

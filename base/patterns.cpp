@@ -50,12 +50,10 @@ pcre* Compile(const char* pattern, int options) {
 }  // namespace
 
 int CompilePattern(int id, const char* pattern, int options) {
-  // 0 means "no pattern", so it cannot name one either.
-  if (id == 0) return 0;
+  if (!FreeForIdResult(Patterns(), id)) return 0;
   pcre* code = Compile(pattern, options);
   if (code == nullptr) return 0;
-  const int stored = Patterns().Add(id, PatternRecord(code));
-  return stored == IdTable<PatternRecord>::NoId ? 0 : stored;
+  return AddForIdResult(Patterns(), id, PatternRecord(code));
 }
 
 int MatchPattern(int pattern, const char* subject) {

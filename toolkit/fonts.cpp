@@ -17,7 +17,7 @@ int FontHeightForPoints(int points, int pixelsPerInch) {
 }
 
 int CreateTextFont(int id, const char* face, int points, unsigned style) {
-  if (id != AutoId && FontTable().Find(id) != nullptr) return 0;
+  if (!FreeForIdResult(FontTable(), id)) return 0;
   int height = 0;
   {
     DisplayContext display;
@@ -31,8 +31,7 @@ int CreateTextFont(int id, const char* face, int points, unsigned style) {
                            (style & FontHighQuality) != 0 ? PROOF_QUALITY : DEFAULT_QUALITY, 0,
                            face != nullptr ? face : "");
   if (font == nullptr) return 0;
-  int fontId = FontTable().Add(id, FontHolder(font));
-  return fontId == IdTable<FontHolder>::NoId ? 0 : fontId;
+  return AddForIdResult(FontTable(), id, FontHolder(font));
 }
 
 NativeHandle NativeFontHandle(int font) {

@@ -150,7 +150,7 @@ AlphaBlendFunction AlphaBlender() {
 }
 
 int DecodeImage(int id, const void* data, std::size_t length) {
-  if (data == nullptr || (id != AutoId && ImageTable().Find(id) != nullptr)) return 0;
+  if (data == nullptr || !FreeForIdResult(ImageTable(), id)) return 0;
   const auto* bytes = static_cast<const uint8_t*>(data);
   ImageRecord image;
   bool made = false;
@@ -166,8 +166,7 @@ int DecodeImage(int id, const void* data, std::size_t length) {
       break;
   }
   if (!made) return 0;
-  int imageId = ImageTable().Add(id, std::move(image));
-  return imageId == IdTable<ImageRecord>::NoId ? 0 : imageId;
+  return AddForIdResult(ImageTable(), id, std::move(image));
 }
 
 NativeHandle ScaleImage(int image, int width, int height, int mode) {

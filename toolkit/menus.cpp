@@ -17,10 +17,11 @@ int& CurrentPopupMenu() {
 }  // namespace
 
 int NewPopupMenu(int id) {
+  if (!FreeForIdResult(MenuTable(), id)) return 0;
   HMENU menu = CreatePopupMenu();
   if (menu == nullptr) return 0;
-  int menuId = MenuTable().Add(id, MenuHolder(menu));  // drops (destroys) the menu on failure
-  if (menuId == IdTable<MenuHolder>::NoId) return 0;
+  const int menuId = AddForIdResult(MenuTable(), id, MenuHolder(menu));
+  if (menuId == 0) return 0;
   CurrentPopupMenu() = menuId;
   return menuId;
 }

@@ -130,6 +130,16 @@ std::vector<int> DeadIdsOf(ObjectType type) {
   return ids;
 }
 
+// A create call that answers with the id cannot be given 0, its failure result.
+TEST(DeadIds, IdZeroIsRefusedWhereTheResultIsTheId) {
+  const int fonts = LiveFontCount(), images = LiveImageCount();
+  EXPECT_EQ(CreateTextFont(0, "Tahoma", 8, 0), 0);
+  EXPECT_EQ(DecodeImage(0, LogoPng, LogoPngLength), 0);
+  EXPECT_EQ(NewPopupMenu(0), 0);
+  EXPECT_EQ(LiveFontCount(), fonts);
+  EXPECT_EQ(LiveImageCount(), images);
+}
+
 TEST(DeadIds, EveryOperationDoesNothingAndReturnsZero) {
   ASSERT_NE(WindowOpen(LiveWindow, 0, 0, 240, 120, "live", StartHidden | WS_CAPTION, nullptr), 0);
   ASSERT_NE(CreateLabel(LiveControl, 0, 0, 40, 20, "live"), 0);
