@@ -10,14 +10,14 @@
 #include "app/secondary_windows.hpp"
 #include "assets/logo.hpp"
 #include "toolkit/controls.hpp"
+#include "toolkit/events.hpp"
+#include "toolkit/fonts.hpp"
 #include "toolkit/images.hpp"
+#include "toolkit/launch.hpp"
 #include "toolkit/menus.hpp"
 #include "toolkit/views.hpp"
 #include "toolkit/windows.hpp"
 #include "velkor_version.h"
-#include "toolkit/events.hpp"
-#include "toolkit/fonts.hpp"
-#include "toolkit/launch.hpp"
 
 namespace {
 

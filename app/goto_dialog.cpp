@@ -7,8 +7,8 @@
 #include "app/modal.hpp"
 #include "app/secondary_windows.hpp"
 #include "toolkit/controls.hpp"
-#include "toolkit/windows.hpp"
 #include "toolkit/events.hpp"
+#include "toolkit/windows.hpp"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include "app/main_window.hpp"
 #include "calc/plan.hpp"
-#include "toolkit/menus.hpp"
-#include "toolkit/windows.hpp"
 #include "toolkit/fonts.hpp"
+#include "toolkit/menus.hpp"
 #include "toolkit/toolkit_start.hpp"
+#include "toolkit/windows.hpp"
 
 namespace {
 

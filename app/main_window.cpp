@@ -10,11 +10,11 @@
 #include "calc/calculation.hpp"
 #include "calc/report.hpp"
 #include "toolkit/controls.hpp"
-#include "toolkit/menus.hpp"
-#include "toolkit/windows.hpp"
 #include "toolkit/events.hpp"
 #include "toolkit/fonts.hpp"
+#include "toolkit/menus.hpp"
 #include "toolkit/message_box.hpp"
+#include "toolkit/windows.hpp"
 
 namespace {
 
@@ -149,7 +149,7 @@ void HandleControlEvent(MainWindow& window, int control) {
   if (control == window.calculate) {
     RunCalculation(window);
   } else if (control == window.showNetworks) {
-    ShowSubnetsWindow(WindowHandle(MainWindowId), window.plan, SubnetsWidth, SubnetsHeight);
+    ShowSubnetsWindow(WindowHandle(MainWindowId), *window.plan, SubnetsWidth, SubnetsHeight);
   } else if (control == window.about) {
     ShowAboutWindow(WindowHandle(MainWindowId), AboutWidth, AboutHeight);
   } else if (control == window.classList) {

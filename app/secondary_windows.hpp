@@ -1,7 +1,9 @@
-// The two windows the main window opens on its buttons. Each disables the
-// owner, runs its own event loop and enables the owner again before returning.
+// The windows the main window opens, and what they share. Each is modal over
+// its owner (app/modal.hpp).
 #pragma once
 
+#include <cstdio>
+#include <functional>
 #include <string>
 
 #include "calc/plan.hpp"
@@ -9,7 +11,7 @@
 
 // Lists the sub-networks of `plan` (borrowed, read only) in a window with an
 // inner size of width x height. Returns 0 when closed, also when it could not open.
-int ShowSubnetsWindow(NativeHandle owner, SubnetPlan* plan, int width, int height);
+int ShowSubnetsWindow(NativeHandle owner, const SubnetPlan& plan, int width, int height);
 // Shows the logo, name, version, maker, links and description in a width x
 // height window.
 void ShowAboutWindow(NativeHandle owner, int width, int height);
@@ -17,7 +19,11 @@ void ShowAboutWindow(NativeHandle owner, int width, int height);
 // The go-to dialog over `owner`: true with the typed index or address when
 // the user confirmed, false when cancelled.
 bool AskGoToTarget(NativeHandle owner, std::string& typed);
-// Asks for a file and saves every sub-network of `plan` there as CSV,
-// showing the progress in the label `progressLabel`; tells the user when the
-// file could not be written. The caller shows its own text in the label again.
-void SaveSubnetsAsCsv(NativeHandle owner, const SubnetPlan& plan, int progressLabel);
+// Writes a whole CSV file; false when a write failed.
+using CsvWriter = std::function<bool(std::FILE* file)>;
+// Asks for a file (proposing `defaultName`) and saves what `write` writes
+// there, never leaving half a file; tells the user when the Save As dialog
+// fails or the file could not be written (`contents` names what was lost,
+// e.g. "The sub-networks").
+void SaveAsCsv(NativeHandle owner, const char* defaultName, const char* contents,
+               const CsvWriter& write);

@@ -9,16 +9,17 @@
 
 #include "app/modal.hpp"
 #include "app/secondary_windows.hpp"
+#include "base/text.hpp"
 #include "calc/enumeration.hpp"
 #include "calc/find.hpp"
+#include "calc/listing.hpp"
+#include "toolkit/clipboard.hpp"
 #include "toolkit/controls.hpp"
+#include "toolkit/events.hpp"
 #include "toolkit/menus.hpp"
-#include "base/text.hpp"
+#include "toolkit/message_box.hpp"
 #include "toolkit/views.hpp"
 #include "toolkit/windows.hpp"
-#include "toolkit/clipboard.hpp"
-#include "toolkit/events.hpp"
-#include "toolkit/message_box.hpp"
 
 namespace {
 
@@ -248,8 +249,17 @@ void GoToSubnet(SubnetsWindow& view) {
   ControlSetState(view.list, target.index - shown.first);
 }
 
+// Every sub-network as velkor's "--list --all --format csv" writes them, with
+// "Saving nn%" in the page label meanwhile.
 void SaveAll(const SubnetsWindow& view) {
-  SaveSubnetsAsCsv(WindowHandle(view.window), *view.plan, view.pageLabel);
+  const ListingProgress progress = [&view](int64_t written, int64_t total) {
+    const std::string text = "Saving " + FormatInteger(written * 100 / total) + "%";
+    ControlSetText(view.pageLabel, text.c_str());
+    PaintPendingWindows();
+  };
+  SaveAsCsv(WindowHandle(view.window), "subnets.csv", "The sub-networks", [&](std::FILE* file) {
+    return WriteListing(WholePlan(*view.plan), ListFormat::Csv, file, progress);
+  });
   ControlSetText(view.pageLabel, PageText(view.page, view.pages).c_str());
 }
 
@@ -328,13 +338,12 @@ void BuildWindow(SubnetsWindow& view, int width, int height) {
 
 }  // namespace
 
-int ShowSubnetsWindow(NativeHandle owner, SubnetPlan* plan, int width, int height) {
-  if (plan == nullptr) return 0;
+int ShowSubnetsWindow(NativeHandle owner, const SubnetPlan& plan, int width, int height) {
   ModalWindow modal(owner, width, height, SubnetsTitle);
   SubnetsWindow view;
   view.window = modal.Id();
-  view.plan = plan;
-  view.lastIndex = plan->TotalSubnets() - 1;
+  view.plan = &plan;
+  view.lastIndex = plan.TotalSubnets() - 1;
   view.pages = PageCount(view.lastIndex, SubnetPageSize);
   // Closing the window destroys the panel, which puts its own procedure back
   // and removes the properties.

@@ -1,7 +1,7 @@
 #include "calc/calculation.hpp"
 
-#include "calc/report.hpp"
 #include "base/text.hpp"
+#include "calc/report.hpp"
 
 namespace {
 

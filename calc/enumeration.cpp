@@ -1,7 +1,7 @@
 #include "calc/enumeration.hpp"
 
-#include "calc/subnet_range.hpp"
 #include "base/text.hpp"
+#include "calc/subnet_range.hpp"
 
 bool SubnetPlan::GetSubnet(int32_t n, SubnetEntry& entry) const {
   // Outside the plan (or before any plan) there is no sub-network to describe.

@@ -1,7 +1,7 @@
 #include "calc/find.hpp"
 
-#include "calc/subnet_range.hpp"
 #include "base/text.hpp"
+#include "calc/subnet_range.hpp"
 
 namespace {
 

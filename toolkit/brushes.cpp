@@ -1,7 +1,7 @@
 // The colour brush cache shared by every control of every thread: one solid
 // brush per colour, reference-counted, guarded by one critical section.
-#include "toolkit/toolkit_state.hpp"
 #include "toolkit/test_access.hpp"
+#include "toolkit/toolkit_state.hpp"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Fonts created by face name and point size, named by ids.
-#include "toolkit/toolkit_state.hpp"
-#include "toolkit/menus.hpp"
 #include "toolkit/fonts.hpp"
+#include "toolkit/menus.hpp"
 #include "toolkit/test_access.hpp"
+#include "toolkit/toolkit_state.hpp"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "toolkit/images.hpp"
-#include "toolkit/toolkit_state.hpp"
 #include "toolkit/test_access.hpp"
+#include "toolkit/toolkit_state.hpp"
 
 namespace {
 

@@ -80,7 +80,7 @@ const KindOperations AddressEntryOperations = {
 };
 
 intptr_t CreateAddressEntry(int id, int x, int y, int w, int h) {
-  return CreateControl(
-      id, x, y, w, h,
-      ControlCreation{ControlKind::AddressEntry, WC_IPADDRESSA, 0x50010000, 0, nullptr});
+  return CreateControl(id, x, y, w, h,
+                       ControlCreation{ControlKind::AddressEntry, WC_IPADDRESSA,
+                                       WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, nullptr});
 }

@@ -84,6 +84,8 @@ intptr_t CreateDropDownList(int id, int x, int y, int w, int h) {
   // Created with the height of the dropped list; the finishing step sets the
   // closed height h.
   return CreateControl(id, x, y, w, h,
-                       ControlCreation{ControlKind::DropDownList, "ComboBox", 0x50A30003, 0,
-                                       nullptr, DroppedHeight});
+                       ControlCreation{ControlKind::DropDownList, "ComboBox",
+                                       WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_GROUP |
+                                           WS_TABSTOP | CBS_DROPDOWNLIST,
+                                       0, nullptr, DroppedHeight});
 }

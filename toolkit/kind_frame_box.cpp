@@ -5,5 +5,6 @@ const KindOperations FrameBoxOperations = {};
 
 intptr_t CreateFrameBox(int id, int x, int y, int w, int h, const char* title) {
   return CreateControl(id, x, y, w, h,
-                       ControlCreation{ControlKind::FrameBox, "Button", 0x50020007, 0, title});
+                       ControlCreation{ControlKind::FrameBox, "Button",
+                                       WS_CHILD | WS_VISIBLE | WS_GROUP | BS_GROUPBOX, 0, title});
 }

@@ -3,9 +3,9 @@
 // bitmap or an icon with DrawState. Dragging with the left button held posts
 // DetailDragBegin.
 #include "toolkit/control_framework.hpp"
-#include "toolkit/views.hpp"
 #include "toolkit/events.hpp"
 #include "toolkit/image_service.hpp"
+#include "toolkit/views.hpp"
 
 #include <windowsx.h>
 

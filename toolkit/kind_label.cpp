@@ -18,5 +18,6 @@ const KindOperations LabelOperations = {
 
 intptr_t CreateLabel(int id, int x, int y, int w, int h, const char* text) {
   return CreateControl(id, x, y, w, h,
-                       ControlCreation{ControlKind::Label, "Static", 0x50020000, 0, text});
+                       ControlCreation{ControlKind::Label, "Static",
+                                       WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, 0, text});
 }

@@ -2,8 +2,8 @@
 // it holds the mouse capture (the pointer is over it), in its hover colour.
 // A button release over it is a click; the cursor is the hand.
 #include "toolkit/control_framework.hpp"
-#include "toolkit/views.hpp"
 #include "toolkit/events.hpp"
+#include "toolkit/views.hpp"
 
 #include <windowsx.h>
 

@@ -20,6 +20,8 @@ const KindOperations PushButtonOperations = {
 };
 
 intptr_t CreatePushButton(int id, int x, int y, int w, int h, const char* text) {
-  return CreateControl(id, x, y, w, h,
-                       ControlCreation{ControlKind::PushButton, "Button", 0x50030000, 0, text});
+  return CreateControl(
+      id, x, y, w, h,
+      ControlCreation{ControlKind::PushButton, "Button",
+                      WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON, 0, text});
 }

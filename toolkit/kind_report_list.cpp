@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "toolkit/views.hpp"
 #include "toolkit/events.hpp"
+#include "toolkit/views.hpp"
 
 namespace {
 

@@ -261,7 +261,10 @@ const KindOperations TextAreaOperations = {
 
 intptr_t CreateTextArea(int id, int x, int y, int w, int h, unsigned flags) {
   bool themed = VisualStylesActive();
-  ControlCreation creation{ControlKind::TextArea, RichEditClass(), flags | 0x503111C4u,
+  ControlCreation creation{ControlKind::TextArea, RichEditClass(),
+                           flags | WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP |
+                               ES_WANTRETURN | ES_NOHIDESEL | ES_AUTOHSCROLL | ES_AUTOVSCROLL |
+                               ES_MULTILINE,
                            themed ? 0u : static_cast<DWORD>(WS_EX_CLIENTEDGE), nullptr};
   return CreateControl(id, x, y, w, h, creation);
 }

@@ -22,5 +22,7 @@ const KindOperations TextEntryOperations = {
 intptr_t CreateTextEntry(int id, int x, int y, int w, int h, const char* text) {
   return CreateControl(
       id, x, y, w, h,
-      ControlCreation{ControlKind::TextEntry, "Edit", 0x50030080, WS_EX_CLIENTEDGE, text});
+      ControlCreation{ControlKind::TextEntry, "Edit",
+                      WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL,
+                      WS_EX_CLIENTEDGE, text});
 }

@@ -1,7 +1,7 @@
 // Popup menus shown at the mouse pointer.
 
-#include "toolkit/toolkit_state.hpp"
 #include "toolkit/menus.hpp"
+#include "toolkit/toolkit_state.hpp"
 
 namespace {
 

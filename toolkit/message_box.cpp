@@ -1,8 +1,8 @@
 // Message boxes that are modal for every window of the calling thread.
 #include <vector>
 
-#include "toolkit/toolkit_state.hpp"
 #include "toolkit/message_box.hpp"
+#include "toolkit/toolkit_state.hpp"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "toolkit/control_framework.hpp"
-#include "toolkit/toolkit_state.hpp"
 #include "toolkit/events.hpp"
+#include "toolkit/toolkit_state.hpp"
 
 namespace {
 
@@ -363,8 +363,7 @@ void WindowAddShortcut(int window, int key, int commandId) {
 }
 
 void ShowWaitCursor(int wait) {
-  // IDC_WAIT and IDC_ARROW.
-  SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(wait != 0 ? 32514 : 32512)));
+  SetCursor(LoadCursorA(nullptr, wait != 0 ? IDC_WAIT : IDC_ARROW));
 }
 
 void PaintPendingWindows() {

@@ -22,8 +22,8 @@
 #include "app/secondary_windows.hpp"
 #include "calc/enumeration.hpp"
 #include "calc/find.hpp"
-#include "toolkit/windows.hpp"
 #include "toolkit/toolkit_start.hpp"
+#include "toolkit/windows.hpp"
 
 namespace {
 
@@ -145,7 +145,7 @@ void TimeOneOpening(Timed& plan, int owner, bool record) {
   };
   HANDLE helper = CreateThread(nullptr, 0, RunWork, &work, 0, nullptr);
   openedAt = NowMs();
-  ShowSubnetsWindow(WindowHandle(owner), plan.plan, 460, 350);
+  ShowSubnetsWindow(WindowHandle(owner), *plan.plan, 460, 350);
   WaitForSingleObject(helper, INFINITE);
   CloseHandle(helper);
   if (record) {

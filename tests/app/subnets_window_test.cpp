@@ -10,8 +10,8 @@
 #include <string>
 
 #include "app/secondary_windows.hpp"
-#include "tests/waits.hpp"
 #include "tests/toolkit/toolkit_test_support.hpp"
+#include "tests/waits.hpp"
 #include "toolkit/windows.hpp"
 
 namespace {
@@ -105,7 +105,7 @@ TEST(SubnetsWindow, OpenPageCopyCloseCyclesLeakNothing) {
   auto cycle = [&] {
     std::string failed = "join";
     HelperThread helper([&failed] { failed = WorkTheWindow(); });
-    ShowSubnetsWindow(WindowHandle(owner), plan, 460, 350);
+    ShowSubnetsWindow(WindowHandle(owner), *plan, 460, 350);
     if (!helper.Join()) return std::string("join");
     return IsWindowEnabled(static_cast<HWND>(WindowHandle(owner))) ? failed : "owner enabled";
   };

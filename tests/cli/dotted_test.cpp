@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "calc/address.hpp"
-#include "calc/subnet_range.hpp"
 #include "calc/dotted.hpp"
+#include "calc/subnet_range.hpp"
 
 namespace {
 

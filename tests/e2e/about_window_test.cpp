@@ -13,8 +13,8 @@
 
 #include "app_driver.hpp"
 #include "assets/logo.hpp"
-#include "main_window_driver.hpp"
 #include "imaging/image_codecs.hpp"
+#include "main_window_driver.hpp"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "base/patterns.hpp"
+#include "base/text.hpp"
 #include "calc/calculation.hpp"
 #include "calc/enumeration.hpp"
 #include "calc/report.hpp"
 #include "tests/fuzz/fuzz_check.hpp"
-#include "base/patterns.hpp"
-#include "base/text.hpp"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "calc/calculation.hpp"
 #include "calc/enumeration.hpp"
-#include "cli/selection.hpp"
 #include "cli/options.hpp"
+#include "cli/selection.hpp"
 #include "tests/fuzz/fuzz_check.hpp"
 
 namespace {

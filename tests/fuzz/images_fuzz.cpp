@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/fuzz/fuzz_check.hpp"
 #include "imaging/image_codecs.hpp"
+#include "tests/fuzz/fuzz_check.hpp"
 
 namespace {
 

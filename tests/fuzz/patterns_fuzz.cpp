@@ -5,10 +5,10 @@
 // pattern id may stay alive.
 #include <string>
 
+#include "base/patterns.hpp"
 #include "calc/address.hpp"
 #include "calc/plan.hpp"
 #include "tests/fuzz/fuzz_check.hpp"
-#include "base/patterns.hpp"
 
 namespace {
 

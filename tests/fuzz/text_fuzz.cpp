@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "tests/fuzz/fuzz_check.hpp"
 #include "base/text.hpp"
+#include "tests/fuzz/fuzz_check.hpp"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/controls.hpp"
-#include "toolkit/windows.hpp"
 #include "toolkit/events.hpp"
 #include "toolkit/test_access.hpp"
+#include "toolkit/windows.hpp"
 
 namespace {
 

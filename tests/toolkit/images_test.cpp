@@ -11,10 +11,10 @@
 #include "assets/logo.hpp"
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "tests/unit/image_samples.hpp"
-#include "toolkit/images.hpp"
-#include "toolkit/views.hpp"
 #include "toolkit/events.hpp"
+#include "toolkit/images.hpp"
 #include "toolkit/test_access.hpp"
+#include "toolkit/views.hpp"
 
 namespace {
 

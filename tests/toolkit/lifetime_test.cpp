@@ -11,13 +11,13 @@
 #include "assets/logo.hpp"
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/controls.hpp"
-#include "toolkit/images.hpp"
-#include "toolkit/menus.hpp"
-#include "toolkit/views.hpp"
-#include "toolkit/windows.hpp"
 #include "toolkit/events.hpp"
 #include "toolkit/fonts.hpp"
+#include "toolkit/images.hpp"
+#include "toolkit/menus.hpp"
 #include "toolkit/test_access.hpp"
+#include "toolkit/views.hpp"
+#include "toolkit/windows.hpp"
 
 namespace {
 

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/waits.hpp"
 #include "tests/toolkit/toolkit_test_support.hpp"
-#include "toolkit/menus.hpp"
-#include "toolkit/windows.hpp"
+#include "tests/waits.hpp"
 #include "toolkit/clipboard.hpp"
 #include "toolkit/events.hpp"
 #include "toolkit/fonts.hpp"
 #include "toolkit/launch.hpp"
+#include "toolkit/menus.hpp"
 #include "toolkit/test_access.hpp"
+#include "toolkit/windows.hpp"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "toolkit/menus.hpp"
-#include "toolkit/windows.hpp"
 #include "toolkit/events.hpp"
+#include "toolkit/menus.hpp"
 #include "toolkit/toolkit_start.hpp"
+#include "toolkit/windows.hpp"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "tests/toolkit/toolkit_test_support.hpp"
+#include "toolkit/events.hpp"
 #include "toolkit/views.hpp"
 #include "toolkit/windows.hpp"
-#include "toolkit/events.hpp"
 
 namespace {
 

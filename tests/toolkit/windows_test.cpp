@@ -9,10 +9,10 @@
 
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/controls.hpp"
-#include "toolkit/windows.hpp"
 #include "toolkit/events.hpp"
 #include "toolkit/message_box.hpp"
 #include "toolkit/test_access.hpp"
+#include "toolkit/windows.hpp"
 
 namespace {
 

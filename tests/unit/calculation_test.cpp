@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "calc/report.hpp"
 #include "base/patterns.hpp"
+#include "calc/report.hpp"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include <zlib.h>
 
-#include "tests/unit/image_samples.hpp"
 #include "imaging/image_codecs.hpp"
+#include "tests/unit/image_samples.hpp"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "plans.hpp"
 #include "base/patterns.hpp"
+#include "plans.hpp"
 
 namespace {
 
