@@ -8,6 +8,7 @@
 
 #include "app/modal.hpp"
 #include "app/secondary_windows.hpp"
+#include "app/window_ids.hpp"
 #include "assets/logo.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/events.hpp"
@@ -21,7 +22,6 @@
 
 namespace {
 
-constexpr const char* AboutTitle = "Velkor - IPv4 Subnetting - About";
 constexpr const char* HeadingLines[] = {
     "Velkor - IPv4 Subnetting v" VELKOR_VERSION "\r\n",
     "by Orvantis\r\n",

@@ -6,17 +6,16 @@
 
 #include "app/modal.hpp"
 #include "app/secondary_windows.hpp"
+#include "app/window_ids.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/events.hpp"
 #include "toolkit/windows.hpp"
 
 namespace {
 
-constexpr const char* GoToTitle = "Go to sub-network";
 constexpr const char* GoToPrompt = "Sub-network index or IP address:";
 constexpr int DialogWidth = 260;
 constexpr int DialogHeight = 92;
-constexpr int EnterCommand = 1001;
 
 struct GoToControls {
   int entry = 0;
@@ -38,7 +37,7 @@ GoToControls CreateGoToControls() {
 // Enter presses the focused button, and OK while the entry has the focus.
 int PressedButton(int kind, const GoToControls& controls) {
   if (kind == ControlEvent) return EventSourceControl();
-  if (kind != MenuEvent || EventSourceMenuItem() != EnterCommand) return 0;
+  if (kind != MenuEvent || EventSourceMenuItem() != GoToEnterCommand) return 0;
   return FocusedControl() == controls.cancel ? controls.cancel : controls.ok;
 }
 
@@ -53,7 +52,7 @@ bool AskGoToTarget(NativeHandle owner, std::string& typed) {
         controls = CreateGoToControls();
         ControlSetFocus(controls.entry);
         WindowAddShortcut(modal.Id(), VK_ESCAPE, EscapeCommand);
-        WindowAddShortcut(modal.Id(), VK_RETURN, EnterCommand);
+        WindowAddShortcut(modal.Id(), VK_RETURN, GoToEnterCommand);
       },
       [&](int kind) {
         const int pressed = PressedButton(kind, controls);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/secondary_windows.hpp"
+#include "app/window_ids.hpp"
 #include "calc/address.hpp"
 #include "calc/calculation.hpp"
 #include "calc/report.hpp"
@@ -19,7 +20,6 @@
 namespace {
 
 constexpr int MainWindowId = 0;
-constexpr const char* MainTitle = "Velkor - IPv4 Subnetting";
 constexpr int MainInnerWidth = 450;
 constexpr int MainInnerHeight = 432;
 // StartHidden | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | CentreOnScreen.

@@ -1,5 +1,6 @@
 // The secondary windows' modal contract.
 #include "app/modal.hpp"
+#include "app/window_ids.hpp"
 #include "toolkit/events.hpp"
 
 #include <windows.h>

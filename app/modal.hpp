@@ -8,9 +8,6 @@
 
 #include "toolkit/windows.hpp"
 
-// Escape is bound to this menu item in every secondary window.
-constexpr int EscapeCommand = 1000;
-
 class ModalWindow {
  public:
   // Opens a window with an inner size of width x height, centred on `owner`

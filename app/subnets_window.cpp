@@ -9,6 +9,7 @@
 
 #include "app/modal.hpp"
 #include "app/secondary_windows.hpp"
+#include "app/window_ids.hpp"
 #include "base/text.hpp"
 #include "calc/enumeration.hpp"
 #include "calc/find.hpp"
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr const char* SubnetsTitle = "Velkor - IPv4 Subnetting - Sub-networks";
 constexpr unsigned ListFlags = ReportListFullRowSelect | ReportListShowSelectionAlways;
 
 struct Column {
@@ -42,22 +42,16 @@ constexpr const char* CopyItems[] = {
 };
 
 constexpr int NextPageKey = VK_RIGHT;
-constexpr int NextPageCommand = 1001;
 constexpr int PreviousPageKey = VK_LEFT;
-constexpr int PreviousPageCommand = 1002;
 
 // Beside the arrows: the first and the last page, going to any sub-network,
 // and saving them all. The go-to and save items follow the copy items in the
 // popup menu, after a separator, with the same ids as their shortcuts. Plain
 // Home, End, PageUp and PageDown stay with the list, which moves its selection.
 constexpr int FirstPageKey = VK_HOME | ShortcutCtrl;
-constexpr int FirstPageCommand = 1003;
 constexpr int LastPageKey = VK_END | ShortcutCtrl;
-constexpr int LastPageCommand = 1004;
 constexpr int GoToKey = 'G' | ShortcutCtrl;
-constexpr int GoToCommand = 1005;
 constexpr int SaveKey = 'S' | ShortcutCtrl;
-constexpr int SaveCommand = 1006;
 struct MenuCommand {
   int item;
   const char* text;

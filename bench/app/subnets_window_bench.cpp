@@ -20,19 +20,14 @@
 #include <vector>
 
 #include "app/secondary_windows.hpp"
+#include "app/window_ids.hpp"
 #include "calc/enumeration.hpp"
 #include "calc/find.hpp"
+#include "tests/app/subnets_window_parts.hpp"
 #include "toolkit/toolkit_start.hpp"
 #include "toolkit/windows.hpp"
 
 namespace {
-
-constexpr const char* SubnetsTitle = "Velkor - IPv4 Subnetting - Sub-networks";
-constexpr WORD NextPageCommand = 1001;  // what the Right key raises
-constexpr WORD EscapeCommand = 1000;
-constexpr WORD GoToCommand = 1005;   // what Ctrl+G raises
-constexpr WORD EnterCommand = 1001;  // what Enter raises in the go-to dialog
-constexpr const char* GoToTitle = "Go to sub-network";
 
 double NowMs() {
   static const double ticksPerMs = [] {
@@ -64,24 +59,9 @@ struct Timed {
   const char* target = nullptr;
 };
 
-struct WindowParts {
-  HWND window = nullptr;
-  HWND list = nullptr;
-  HWND label = nullptr;
-};
-
-BOOL CALLBACK FindParts(HWND child, LPARAM lParam) {
-  auto* parts = reinterpret_cast<WindowParts*>(lParam);
-  char name[32] = "";
-  GetClassNameA(child, name, sizeof name);
-  if (lstrcmpiA(name, WC_LISTVIEWA) == 0) parts->list = child;
-  if (lstrcmpiA(name, "Static") == 0) parts->label = child;
-  return TRUE;
-}
-
 // Sent messages wait while the window's thread is busy, so the page has been
 // filled once they show it. Then everything pending is painted.
-double PageShownAt(const WindowParts& parts, const std::string& label, LRESULT rows) {
+double PageShownAt(const SubnetsWindowParts& parts, const std::string& label, LRESULT rows) {
   for (;;) {
     char text[64] = "";
     SendMessageA(parts.label, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
@@ -103,7 +83,7 @@ std::string PageLabel(int32_t page, int32_t pages) {
 
 // Opens the go-to dialog, types `target` and times from its Enter to the
 // painted page of the target.
-double TimeGoTo(const WindowParts& parts, const SubnetPlan& plan, const char* target) {
+double TimeGoTo(const SubnetsWindowParts& parts, const SubnetPlan& plan, const char* target) {
   const int32_t lastIndex = plan.TotalSubnets() - 1;
   const int32_t page = PageOfIndex(FindSubnetTarget(plan, target).index, SubnetPageSize);
   IndexRange rows;
@@ -116,7 +96,7 @@ double TimeGoTo(const WindowParts& parts, const SubnetPlan& plan, const char* ta
     SwitchToThread();
   SendMessageA(entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target));
   double start = NowMs();
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(EnterCommand, 1), 0);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GoToEnterCommand, 1), 0);
   return PageShownAt(parts, PageLabel(page, PageCount(lastIndex, SubnetPageSize)),
                      rows.last - rows.first + 1) -
          start;
@@ -129,13 +109,9 @@ void TimeOneOpening(Timed& plan, int owner, bool record) {
   std::atomic<double> openedAt{0};
   double open = 0, next = 0, jump = 0;
   std::function<void()> work = [&] {
-    WindowParts parts;
-    while ((parts.window = FindWindowA(nullptr, SubnetsTitle)) == nullptr)
+    SubnetsWindowParts parts;
+    while ((parts = FindSubnetsWindowParts()).list == nullptr || parts.label == nullptr)
       SwitchToThread();
-    while (parts.list == nullptr || parts.label == nullptr) {
-      EnumChildWindows(parts.window, FindParts, reinterpret_cast<LPARAM>(&parts));
-      SwitchToThread();
-    }
     open = PageShownAt(parts, PageLabel(1, pages), SubnetPageSize + 1) - openedAt.load();
     double start = NowMs();
     PostMessageA(parts.window, WM_COMMAND, MAKEWPARAM(NextPageCommand, 1), 0);

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/secondary_windows.hpp"
+#include "app/window_ids.hpp"
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/images.hpp"
@@ -17,7 +18,7 @@ namespace {
 
 // Asks the About window to close once it waits for input (its close request).
 void CALLBACK CloseAbout(HWND, UINT, UINT_PTR, DWORD) {
-  HWND about = FindWindowA(nullptr, "Velkor - IPv4 Subnetting - About");
+  HWND about = FindWindowA(nullptr, AboutTitle);
   if (about != nullptr) PostMessageA(about, WM_CLOSE, 0, 0);
 }
 

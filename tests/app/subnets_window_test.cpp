@@ -10,30 +10,12 @@
 #include <string>
 
 #include "app/secondary_windows.hpp"
+#include "tests/app/subnets_window_parts.hpp"
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "tests/waits.hpp"
 #include "toolkit/windows.hpp"
 
 namespace {
-
-constexpr const char* SubnetsTitle = "Velkor - IPv4 Subnetting - Sub-networks";
-// The window's shortcut commands, as its Right and Escape keys raise them.
-constexpr WORD NextPageCommand = 1001;
-constexpr WORD EscapeCommand = 1000;
-
-struct Found {
-  HWND list = nullptr;
-  HWND label = nullptr;
-};
-
-BOOL CALLBACK FindParts(HWND child, LPARAM lParam) {
-  auto* found = reinterpret_cast<Found*>(lParam);
-  char name[32] = "";
-  GetClassNameA(child, name, sizeof name);
-  if (lstrcmpiA(name, WC_LISTVIEWA) == 0) found->list = child;
-  if (lstrcmpiA(name, "Static") == 0) found->label = child;
-  return TRUE;
-}
 
 std::string TextOf(HWND window) {
   char text[64] = "";
@@ -56,19 +38,16 @@ std::string Clipboard() {
 // broadcast address from the context menu, close. Returns the first step that
 // did not show, or "".
 std::string WorkTheWindow() {
-  HWND window = nullptr;
-  Found parts;
+  SubnetsWindowParts parts;
   const char* failed = "";
   // The list answers once the window waits for input, its first page filled.
   if (!PollFor([&] {
-        window = FindWindowA(nullptr, SubnetsTitle);
-        if (window != nullptr)
-          EnumChildWindows(window, FindParts, reinterpret_cast<LPARAM>(&parts));
-        return parts.list != nullptr && SendMessageA(parts.list, LVM_GETITEMCOUNT, 0, 0) == 26;
+        parts = FindSubnetsWindowParts();
+        return parts.label != nullptr && SendMessageA(parts.list, LVM_GETITEMCOUNT, 0, 0) == 26;
       })) {
     failed = "open";
   }
-  EnumChildWindows(window, FindParts, reinterpret_cast<LPARAM>(&parts));
+  const HWND window = parts.window;
   if (*failed == '\0') {
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(NextPageCommand, 1), 0);
     if (!PollFor([&] { return TextOf(parts.label) == "Page 2/11"; })) failed = "page";

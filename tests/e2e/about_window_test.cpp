@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_ids.hpp"
 #include "app_driver.hpp"
 #include "assets/logo.hpp"
 #include "imaging/image_codecs.hpp"
@@ -18,7 +19,6 @@
 
 namespace {
 
-const char* const AboutTitle = "Velkor - IPv4 Subnetting - About";
 const char* const Heading = "Velkor - IPv4 Subnetting v1.0.2.1\nby Orvantis\nProject Velkor.\n";
 const char* const Description =
     "A small tool solely created for subnetting IPv4 addresses, using the classes A, B or C.\n\n"
@@ -47,9 +47,7 @@ class AboutWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(StartApp(app_, error)) << error;
-    ASSERT_TRUE(FindMainControls(app_.main, c_, error)) << error;
-    ASSERT_TRUE(BringToFront(app_.main));
+    ASSERT_TRUE(StartWithMainWindow(app_, c_, error)) << error;
     ClickCentre(c_.about);
     ASSERT_TRUE(WaitUntil([&] {
       about_ = FindTopLevel(app_.info.dwProcessId, nullptr, AboutTitle);

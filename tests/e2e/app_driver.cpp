@@ -1,4 +1,5 @@
 // Process, window and input plumbing of the end-to-end tests.
+#include "app/window_ids.hpp"
 #include "app_driver.hpp"
 
 #include <tlhelp32.h>
@@ -8,7 +9,6 @@
 namespace {
 
 constexpr const char* MainClass = "WindowClass_0";
-constexpr const char* MainTitle = "Velkor - IPv4 Subnetting";
 constexpr DWORD StartTimeoutMs = 30000;
 constexpr DWORD MessageTimeoutMs = 5000;
 constexpr DWORD PointerSettleMs = 50;

@@ -126,6 +126,13 @@ bool FindMainControls(HWND main, MainWindowControls& c, std::string& error) {
   return true;
 }
 
+bool StartWithMainWindow(AppProcess& app, MainWindowControls& controls, std::string& error) {
+  if (!StartApp(app, error) || !FindMainControls(app.main, controls, error)) return false;
+  if (BringToFront(app.main)) return true;
+  error = "the main window did not come to the front";
+  return false;
+}
+
 int SelectedIndex(HWND list) {
   return static_cast<int>(SendTo(list, CB_GETCURSEL));
 }

@@ -29,6 +29,9 @@ struct MainWindowControls {
 // Finds the fifteen controls of the main window; false (with `error`) when
 // one is missing.
 bool FindMainControls(HWND main, MainWindowControls& controls, std::string& error);
+// Starts the program, finds its main window's controls and brings it to the
+// front: every test's first step. False with `error` when a step failed.
+bool StartWithMainWindow(AppProcess& app, MainWindowControls& controls, std::string& error);
 
 // The selected index of a drop-down list, -1 for none.
 int SelectedIndex(HWND list);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_ids.hpp"
 #include "app_driver.hpp"
 #include "main_window_driver.hpp"
 
@@ -80,9 +81,7 @@ class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(StartApp(app_, error)) << error;
-    ASSERT_TRUE(FindMainControls(app_.main, c_, error)) << error;
-    ASSERT_TRUE(BringToFront(app_.main));
+    ASSERT_TRUE(StartWithMainWindow(app_, c_, error)) << error;
   }
   void TearDown() override { StopApp(app_); }
 
@@ -464,9 +463,6 @@ TEST_P(SecondaryWindowTest, DisablesTheMainWindowUntilClosed) {
   EXPECT_EQ(box.title, HostsErrorTitle);
   EXPECT_TRUE(WaitUntil([&] { return WindowText(c_.resultArea) == FailureLine; }));
 }
-
-const char* const AboutTitle = "Velkor - IPv4 Subnetting - About";
-const char* const SubnetsTitle = "Velkor - IPv4 Subnetting - Sub-networks";
 
 INSTANTIATE_TEST_SUITE_P(
     Modal, SecondaryWindowTest,

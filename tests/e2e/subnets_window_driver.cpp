@@ -1,4 +1,5 @@
 // The Sub-networks window from outside the program.
+#include "app/window_ids.hpp"
 #include "subnets_window_driver.hpp"
 
 #include <commctrl.h>
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr const char* SubnetsTitle = "Velkor - IPv4 Subnetting - Sub-networks";
 constexpr int CellLength = 64;
 
 LRESULT SendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0) {

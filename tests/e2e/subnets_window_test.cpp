@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/window_ids.hpp"
 #include "app_driver.hpp"
 #include "main_window_driver.hpp"
 #include "subnets_window_driver.hpp"
@@ -41,9 +42,7 @@ class SubnetsWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(StartApp(app_, error)) << error;
-    ASSERT_TRUE(FindMainControls(app_.main, main_, error)) << error;
-    ASSERT_TRUE(BringToFront(app_.main));
+    ASSERT_TRUE(StartWithMainWindow(app_, main_, error)) << error;
   }
   void TearDown() override { StopApp(app_); }
 
@@ -343,7 +342,7 @@ class LargePlanTest : public SubnetsWindowTest {
   // before Enter (once: onto OK, twice: onto Cancel).
   void GoTo(const std::string& typed, int tabs = 0) {
     PressKey('G', VK_CONTROL);
-    HWND dialog = WaitForDialog("Go to sub-network");
+    HWND dialog = WaitForDialog(GoToTitle);
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(BringToFront(dialog));
     TypeText(typed);
