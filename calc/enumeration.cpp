@@ -1,19 +1,6 @@
 #include "calc/enumeration.hpp"
 
 #include "base/text.hpp"
-#include "calc/subnet_range.hpp"
-
-bool SubnetPlan::GetSubnet(int32_t n, SubnetEntry& entry) const {
-  // Outside the plan (or before any plan) there is no sub-network to describe.
-  if (n < 0 || n >= TotalSubnets() || blockSize < 2) return false;
-  const SubnetAddresses addresses = SubnetAddressesOf(network, blockSize, n);
-  entry.index = n;
-  entry.networkText = FormatAddress(addresses.network);
-  entry.firstText = FormatAddress(addresses.first);
-  entry.lastText = FormatAddress(addresses.last);
-  entry.broadcastText = FormatAddress(addresses.broadcast);
-  return true;
-}
 
 int32_t PageCount(int64_t lastIndex, int64_t pageSize) {
   const int64_t size = pageSize < 1 ? 1 : pageSize;

@@ -53,11 +53,8 @@ void RecordObject(OutputBuffer& out, const char* const names[], const RecordCell
 
 }  // namespace
 
-OutputBuffer::OutputBuffer(TextSink target) : sink(target) {
-  // Static: a quarter of a megabyte does not belong on the stack.
-  static char block[OutputBufferSize];
-  data = block;
-}
+OutputBuffer::OutputBuffer(TextSink target)
+    : sink(target), block(new char[OutputBufferSize]), data(block.get()) {}
 
 void FlushOutput(OutputBuffer& out) {
   if (out.used == 0) return;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <cstring>
 
 #include "calc/output.hpp"
@@ -11,11 +12,12 @@
 // enough to keep the process's memory flat.
 constexpr std::size_t OutputBufferSize = 1 << 18;
 
-// Text collected in one static block and handed to the sink when full, so
-// memory stays flat however much is written. One buffer is in use at a time.
+// Text collected in a block of the writer's own and handed to the sink when
+// full, so memory stays flat however much is written.
 struct OutputBuffer {
   explicit OutputBuffer(TextSink target);
   TextSink sink;
+  std::unique_ptr<char[]> block;  // each writer its own, on the heap
   char* data;
   std::size_t used = 0;
   bool failed = false;

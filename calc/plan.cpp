@@ -1,6 +1,8 @@
 #include "calc/plan.hpp"
 
 #include "base/patterns.hpp"
+#include "calc/enumeration.hpp"
+#include "calc/subnet_range.hpp"
 
 namespace {
 
@@ -134,4 +136,16 @@ bool CheckSubnetMask(const std::string& text, int classIndex) {
   // Below -4 as a signed value: /30 and longer leave no room for two hosts per subnet.
   if (static_cast<int32_t>(value) >= -4) return false;
   return IsContiguousMask(value, 32);
+}
+
+bool SubnetPlan::GetSubnet(int32_t n, SubnetEntry& entry) const {
+  // Outside the plan (or before any plan) there is no sub-network to describe.
+  if (n < 0 || n >= TotalSubnets() || blockSize < 2) return false;
+  const SubnetAddresses addresses = SubnetAddressesOf(network, blockSize, n);
+  entry.index = n;
+  entry.networkText = FormatAddress(addresses.network);
+  entry.firstText = FormatAddress(addresses.first);
+  entry.lastText = FormatAddress(addresses.last);
+  entry.broadcastText = FormatAddress(addresses.broadcast);
+  return true;
 }
