@@ -69,7 +69,10 @@ std::string WorkTheWindow() {
     const DWORD before = GetClipboardSequenceNumber();
     for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN})
       PressKey(key);
-    if (!ClipboardChangedSince(before) || Clipboard() != "172.16.29.255") failed = "copy";
+    // Once the copy has begun, reading cannot get in its way; the program may
+    // still hold the clipboard for a moment.
+    if (!ClipboardChangedSince(before) || !PollFor([] { return Clipboard() == "172.16.29.255"; }))
+      failed = "copy";
   }
   if (window != nullptr) PostMessageA(window, WM_COMMAND, MAKEWPARAM(EscapeCommand, 1), 0);
   return failed;

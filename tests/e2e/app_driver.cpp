@@ -262,6 +262,12 @@ HWND FocusOf(DWORD threadId) {
   return GetGUIThreadInfo(threadId, &info) ? info.hwndFocus : nullptr;
 }
 
+HWND WaitForFocusIn(const AppProcess& app, HWND window) {
+  HWND focus = nullptr;
+  WaitUntil([&] { return IsChild(window, focus = FocusOf(app.info.dwThreadId)) != FALSE; });
+  return IsChild(window, focus) ? focus : nullptr;
+}
+
 HWND CaptureOf(DWORD threadId) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;

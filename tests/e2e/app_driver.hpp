@@ -81,6 +81,9 @@ void PressKey(WORD vk, WORD modifier = 0);
 void TypeText(const std::string& text);
 // The window that has the keyboard focus in the thread `threadId`.
 HWND FocusOf(DWORD threadId);
+// Waits until a control of `window` has the keyboard focus (a dialog is shown
+// before its controls exist) and returns it, or null.
+HWND WaitForFocusIn(const AppProcess& app, HWND window);
 // The window that holds the mouse capture in the thread `threadId`, or null.
 HWND CaptureOf(DWORD threadId);
 // Returns once the program owning `window` waits for input with none queued
