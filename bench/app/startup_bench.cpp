@@ -90,7 +90,7 @@ bool CloseAndWait(HWND window, HANDLE process) {
 }
 
 // Milliseconds from the start of `program` to its painted window; a negative
-// figure when it did not get there or did not close.
+// figure, with the reason on stderr, when it did not get there or did not close.
 double TimeOneStart(const std::string& program) {
   std::string commandLine = '"' + program + '"';
   STARTUPINFOA startup{};
@@ -99,6 +99,7 @@ double TimeOneStart(const std::string& program) {
   double start = NowMs();
   if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process)) {
+    std::fprintf(stderr, "%s did not start (error %lu)\n", program.c_str(), GetLastError());
     return -1;
   }
   WaitForInputIdle(process.hProcess, StartLimitMs);
@@ -108,10 +109,16 @@ double TimeOneStart(const std::string& program) {
          NowMs() - start < StartLimitMs) {
   }
   double elapsed = NowMs() - start;
-  bool closed = window != nullptr && CloseAndWait(window, process.hProcess);
+  const char* failure = nullptr;
+  if (window == nullptr) {
+    failure = "showed no painted window";
+  } else if (!CloseAndWait(window, process.hProcess)) {
+    failure = "did not end after WM_CLOSE";
+  }
+  if (failure != nullptr) std::fprintf(stderr, "%s %s\n", program.c_str(), failure);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return closed ? elapsed : -1;
+  return failure == nullptr ? elapsed : -1;
 }
 
 double Median(std::vector<double> values) {
@@ -137,18 +144,22 @@ int main(int argc, char** argv) {
                  baseline.c_str());
     return 1;
   }
-  std::vector<double> programTimes, baselineTimes;
+  std::vector<double> programTimes, baselineTimes, ratios;
   std::printf("%-4s %12s %12s\n", "run", "program", "bare window");
   for (int run = 1; run <= runs; ++run) {
     programTimes.push_back(TimeOneStart(program));
     baselineTimes.push_back(TimeOneStart(baseline));
     std::printf("%-4d %9.1f ms %9.1f ms\n", run, programTimes.back(), baselineTimes.back());
     if (programTimes.back() < 0 || baselineTimes.back() < 0) return 1;
+    ratios.push_back(programTimes.back() / baselineTimes.back());
   }
   std::printf("\nStart until painted and idle, %d runs each (ms):\n", runs);
   std::printf("  %-12s %8s %8s %8s\n", "", "min", "median", "max");
   PrintRow("program", programTimes);
   PrintRow("bare window", baselineTimes);
   std::printf("  ratio of the medians: %.2f\n", Median(programTimes) / Median(baselineTimes));
+  // Each run's pair started one after the other, so its ratio is less swayed
+  // by what else the machine is doing.
+  std::printf("  median of the runs' ratios: %.2f\n", Median(ratios));
   return 0;
 }
