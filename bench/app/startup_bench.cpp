@@ -7,11 +7,11 @@
 // (WaitForInputIdle) and has a visible top-level window that, like each of its
 // visible child windows, has nothing left to paint (an empty update region).
 // The time runs from just before CreateProcess to the start of the first check
-// that finds this. The window is checked only while the program waits for
-// input, at most once a millisecond, so that the checks' requests to the
-// window server do not slow the program down while it works. (Wine: the wait
-// ends whenever the program's thread waits for messages; on Windows only the
-// first wait waits, and the checks simply come every millisecond.)
+// that finds this. The window is checked only while the program counts as
+// idle, at most once a millisecond, so that the checks' requests to the window
+// server slow a working program down as little as possible. (Wine: a program
+// is idle from when its thread finds no message until it next waits for one
+// and wakes; on Windows only the first wait waits.)
 //
 //   scripts/with-wine-display.sh build/win64 wine build/win64/bench/app/startup_bench.exe
 //   [runs [program [baseline]]]
