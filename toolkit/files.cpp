@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <cderr.h>
 #include <commdlg.h>
+
+#include "toolkit/toolkit_state.hpp"
 
 namespace {
 
@@ -27,11 +30,16 @@ SaveFileChoice ChooseSaveFile(NativeHandle owner, const char* defaultName, const
   dialog.nMaxFile = MAX_PATH;
   dialog.lpstrDefExt = defaultExtension;
   dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  LateLibrary& comdlg32 = Toolkit().comdlg32;
+  auto getSaveFileName = comdlg32.Find<decltype(&GetSaveFileNameA)>("GetSaveFileNameA");
+  auto extendedError = comdlg32.Find<decltype(&CommDlgExtendedError)>("CommDlgExtendedError");
   SaveFileChoice choice;
-  if (GetSaveFileNameA(&dialog)) {
+  if (getSaveFileName == nullptr || extendedError == nullptr) {
+    choice.failure = CDERR_INITIALIZATION;
+  } else if (getSaveFileName(&dialog)) {
     choice.path = path;
   } else {
-    choice.failure = CommDlgExtendedError();  // 0 after a cancel
+    choice.failure = extendedError();  // 0 after a cancel
   }
   return choice;
 }

@@ -44,9 +44,11 @@ bool OpenWithShell(const char* target, const char* parameters, const char* direc
   info.lpParameters = parameters;
   info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
   info.nShow = SW_SHOWNORMAL;
+  auto shellExecute = Toolkit().shell32.Find<decltype(&ShellExecuteExA)>("ShellExecuteExA");
+  if (shellExecute == nullptr) return false;
   // The shell's handlers may need COM; it starts with the first link opened.
   Toolkit().com.Start();
-  if (!ShellExecuteExA(&info)) return false;
+  if (!shellExecute(&info)) return false;
   if (info.hProcess != nullptr) CloseHandle(info.hProcess);
   return true;
 }

@@ -51,11 +51,15 @@ void ToolkitStop() {
 }
 
 bool ComApartment::Start() {
-  if (!tried) started = SUCCEEDED(CoInitialize(nullptr));
+  if (!tried) {
+    auto begin = ole32.Find<decltype(&CoInitialize)>("CoInitialize");
+    started = begin != nullptr && SUCCEEDED(begin(nullptr));
+  }
   tried = true;
   return started;
 }
 
 ComApartment::~ComApartment() {
-  if (started) CoUninitialize();
+  auto end = ole32.Find<decltype(&CoUninitialize)>("CoUninitialize");
+  if (started && end != nullptr) end();
 }

@@ -16,13 +16,15 @@
 #include "toolkit/win32_holders.hpp"
 #include "toolkit/window_records.hpp"
 
-// COM for the shell's link opening, started when the first link is opened.
+// COM for the shell's link opening: ole32 is loaded and COM started when the
+// first link is opened, not at start-up.
 struct ComApartment {
   ComApartment() = default;
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
   ~ComApartment();
   bool Start();  // true once COM is started on this thread
+  LateLibrary ole32{"ole32.dll"};
   bool started = false;
   bool tried = false;
 };
@@ -35,6 +37,10 @@ struct ToolkitState {
   ControlRegistry controls;
   IdTable<MenuHolder> menus;
   bool commonControls = false;  // the common control classes are registered
+  // What only some actions need, loaded when first used: the first window
+  // needs none of them.
+  LateLibrary comdlg32{"comdlg32.dll"};
+  LateLibrary shell32{"shell32.dll"};
   ComApartment com;
 };
 

@@ -25,4 +25,4 @@ add_library(velkor_toolkit STATIC
   ${CMAKE_CURRENT_LIST_DIR}/images.cpp
   ${CMAKE_CURRENT_LIST_DIR}/toolkit_start.cpp)
 target_link_libraries(velkor_toolkit PUBLIC velkor_base velkor_imaging
-  user32 gdi32 comctl32 comdlg32 shell32 ole32)
+  user32 gdi32 comctl32)

@@ -21,7 +21,6 @@
 //   [runs]
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,6 +34,8 @@
 #include "imaging/image_codecs.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/menus.hpp"
+#include "toolkit/fonts.hpp"
+#include "toolkit/toolkit_start.hpp"
 #include "toolkit/windows.hpp"
 
 namespace {
@@ -91,19 +92,16 @@ class StepClock {
 
 // ToolkitStart's services one by one, as toolkit/toolkit_start.cpp starts them.
 void StartServices(StepClock& clock) {
-  HMODULE blender = LoadLibraryA("msimg32.dll");
-  if (blender != nullptr) GetProcAddress(blender, "AlphaBlend");
-  clock.Step("images: msimg32.dll, AlphaBlend");
   RegisterImageDecoder(PngDecoder);
   clock.Step("images: decoder registry");
   LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
   LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
   clock.Step("windows: icon, cursor");
-  INITCOMMONCONTROLSEX classes{sizeof classes, 0x0B48};
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_HOTKEY_CLASS |
+                                                   ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
+                                                   ICC_INTERNET_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&classes);
   clock.Step("InitCommonControlsEx");
-  CoInitialize(nullptr);
-  clock.Step("CoInitialize");
   ToolkitStart();
   clock.Step("ToolkitStart, the rest");
 }
