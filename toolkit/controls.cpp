@@ -6,10 +6,6 @@
 
 namespace {
 
-// Holds the control id + 1; a notification is routed only when it agrees with
-// the Win32 control id.
-constexpr char ControlIdProperty[] = "VelkorControlId";
-
 // Null means the stock DEFAULT_GUI_FONT.
 HFONT& DefaultControlFont() {
   return ThisThread().defaultControlFont;
@@ -24,9 +20,11 @@ HFONT ResolveFont(NativeHandle font) {
   return static_cast<HFONT>(font);
 }
 
-// The control's id as its property says, or -1.
-int PropertyId(HWND handle) {
-  return static_cast<int>(reinterpret_cast<intptr_t>(GetPropA(handle, ControlIdProperty))) - 1;
+// The control's id as its user data says (id + 1), or -1. User data is read
+// without a request to the window server, which a property costs on every
+// message under Wine. Callers check that the record found is this window's.
+int StoredId(HWND handle) {
+  return static_cast<int>(GetWindowLongPtrA(handle, GWLP_USERDATA)) - 1;
 }
 
 // WM_NCDESTROY: the kind's destroy action, then the record, property and
@@ -34,7 +32,6 @@ int PropertyId(HWND handle) {
 void ForgetControl(ControlRecord& control) {
   CallKind(&control, &KindOperations::destroy);
   int id = control.id;
-  RemovePropA(control.handle, ControlIdProperty);
   SetWindowLongPtrA(control.handle, GWLP_ID, -1);
   SetWindowLongPtrA(control.handle, GWLP_WNDPROC,
                     reinterpret_cast<LONG_PTR>(control.originalProcedure));
@@ -44,7 +41,7 @@ void ForgetControl(ControlRecord& control) {
 
 LRESULT CALLBACK ControlProcedure(HWND handle, UINT message, WPARAM wParam,
                                   LPARAM lParam) noexcept {
-  ControlRecord* control = ControlTable().Find(PropertyId(handle));
+  ControlRecord* control = ControlTable().Find(StoredId(handle));
   if (control == nullptr || control->handle != handle) {
     return DefWindowProcA(handle, message, wParam, lParam);
   }
@@ -113,7 +110,7 @@ IdTable<ControlRecord>& ControlTable() {
 
 ControlRecord* ControlOfHandle(HWND handle) {
   if (handle == nullptr) return nullptr;
-  int id = PropertyId(handle);
+  int id = StoredId(handle);
   if (id < 0 || GetWindowLongPtrA(handle, GWLP_ID) != id) return nullptr;
   ControlRecord* control = ControlTable().Find(id);
   return control != nullptr && control->handle == handle ? control : nullptr;
@@ -146,14 +143,14 @@ intptr_t CreateControl(int id, int x, int y, int w, int h, const ControlCreation
   ControlRecord& control = *ControlTable().Find(controlId);
   control.id = controlId;
   SetWindowLongPtrA(handle, GWLP_ID, controlId);
-  SetPropA(handle, ControlIdProperty,
-           reinterpret_cast<HANDLE>(static_cast<intptr_t>(controlId) + 1));
+  SetWindowLongPtrA(handle, GWLP_USERDATA, static_cast<LONG_PTR>(controlId) + 1);
   control.originalProcedure = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProcedure)));
   HFONT font = DefaultControlFont() != nullptr
                    ? DefaultControlFont()
                    : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  // No redraw: the control has not been painted yet.
+  SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   CallKind(&control, &KindOperations::finish, h);
   return id == AutoId ? controlId : reinterpret_cast<intptr_t>(handle);
 }

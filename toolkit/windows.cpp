@@ -8,9 +8,6 @@
 
 namespace {
 
-// Holds the window id + 1, so that 0 (no property) means "not a toolkit window".
-constexpr char WindowIdProperty[] = "VelkorWindowId";
-
 constexpr uint32_t ToolkitFlagBits = CentreOnScreen | CentreOnOwner | ToolWindow;
 
 ContainerStack& Containers() {
@@ -145,7 +142,6 @@ bool RouteToKind(HWND sender, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 // DestroyWindow): its id stops naming an open window at once, and WindowClose
 // later frees the class and the id.
 void ForgetDestroyedWindow(HWND window, int windowId) {
-  RemovePropA(window, WindowIdProperty);
   ForgetContainer(window);
   DropWindowEvents(windowId);
   WindowRecord* record = WindowTable().Find(windowId);
@@ -184,7 +180,13 @@ HINSTANCE ProgramInstance() {
 
 int OwnWindowId(HWND window) {
   if (window == nullptr) return -1;
-  return static_cast<int>(reinterpret_cast<intptr_t>(GetPropA(window, WindowIdProperty))) - 1;
+  // A toolkit window holds its id + 1 in its user data, read without a request
+  // to the window server (a property costs one per message under Wine). Other
+  // windows may hold anything there: the id counts only when its record names
+  // this window.
+  const int id = static_cast<int>(GetWindowLongPtrA(window, GWLP_USERDATA)) - 1;
+  const WindowRecord* record = WindowTable().Find(id);
+  return record != nullptr && record->handle == window ? id : -1;
 }
 
 int ContainingWindowId(HWND handle) {
@@ -274,7 +276,7 @@ intptr_t WindowOpen(int id, int x, int y, int innerWidth, int innerHeight, const
     return 0;
   }
   record.handle = window;
-  SetPropA(window, WindowIdProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(windowId) + 1));
+  SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(windowId) + 1);
   if (!hidden) ShowAsStyled(window, style);
 
   record.shortcuts = {ShortcutEntry{FVIRTKEY | FNOINVERT, VK_TAB, FocusForwardCommand},
@@ -294,7 +296,7 @@ void WindowClose(int window) {
   if (handle != nullptr) {
     HWND owner = GetWindow(handle, GW_OWNER);
     if (owner != nullptr) SetActiveWindow(owner);
-    RemovePropA(handle, WindowIdProperty);
+    record->handle = nullptr;  // no longer a toolkit window while it is destroyed
     ForgetContainer(handle);
     DestroyWindow(handle);
   }
