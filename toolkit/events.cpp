@@ -28,10 +28,18 @@ HACCEL ActiveAccelerators() {
   return record->accelerators.Get();
 }
 
+// Accelerators translate only key presses and typed characters; for any other
+// message the active window's table is not even looked up (each look-up asks
+// the window server under Wine).
+bool IsKeyMessage(UINT message) {
+  return message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_CHAR ||
+         message == WM_SYSCHAR;
+}
+
 void DispatchOne(EventStream& stream) {
   MSG message{};
   if (GetMessageA(&message, nullptr, 0, 0) < 0) return;  // stays kind 0
-  HACCEL accelerators = ActiveAccelerators();
+  HACCEL accelerators = IsKeyMessage(message.message) ? ActiveAccelerators() : nullptr;
   stream.dispatching = true;
   if (accelerators == nullptr ||
       TranslateAcceleratorA(GetActiveWindow(), accelerators, &message) == 0) {
