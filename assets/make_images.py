@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the program's window icon (velkor.ico: 16, 32 and 48 pixels) and its
-About logo (logo.png: 128 x 128 RGBA) from a few shapes. Pure Python with the
-standard library, so running it again gives the same files byte for byte.
+"""Draws the program's window icon (velkor.ico: the small and large icons of
+100 % to 200 % scaling, 16 to 64 pixels) and its About logo (logo.png: 128 x
+128 RGBA) from a few shapes. Pure Python with the standard library, so running
+it again gives the same files byte for byte.
 
 The logo's PNG holds exactly IHDR, iCCP ("ICC Profile"), pHYs (2835 pixels per
 metre), one IDAT and IEND: the layout the About window's decoder expects. The
@@ -179,7 +180,9 @@ def write_png(path, rows):
 
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
-    write_icon(os.path.join(out, "velkor.ico"), [16, 32, 48])
+    # Small icons: 16, 20, 24, 32 pixels at 100, 125, 150, 200 %; large ones:
+    # 32, 40, 48, 64. Each window takes the pair of its monitor's DPI.
+    write_icon(os.path.join(out, "velkor.ico"), [16, 20, 24, 32, 40, 48, 64])
     write_png(os.path.join(out, "logo.png"), render(128))
 
 

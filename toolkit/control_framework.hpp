@@ -42,6 +42,8 @@ struct ControlRecord {
   HWND handle = nullptr;
   ControlKind kind = ControlKind::FrameBox;
   WNDPROC originalProcedure = nullptr;
+  HFONT font =
+      nullptr;  // as designed (96 DPI); the control draws with its variant for its window's DPI
   int textColour = DefaultColour;
   int backgroundColour = DefaultColour;
   SharedBrush backgroundBrush;  // for a set background colour
@@ -78,11 +80,14 @@ struct KindOperations {
   int (*addColumn)(ControlRecord& control, int position, const char* title, int width) = nullptr;
   void (*setColour)(ControlRecord& control, int attribute, int colour) = nullptr;
   int (*getColour)(ControlRecord& control, int attribute) = nullptr;
-  // Finishing steps after creation; `height` is the requested outer height.
+  // Finishing steps after creation; `height` is the requested outer height in pixels.
   void (*finish)(ControlRecord& control, int height) = nullptr;
   // Messages to the control itself, before its own procedure sees them.
   bool (*message)(ControlRecord& control, UINT message, WPARAM wParam, LPARAM lParam,
                   LRESULT* result) = nullptr;
+  // After a DPI change has put the control at `pixels` (in its parent) and
+  // given it its font for `toDpi`: what else the kind sizes in pixels.
+  void (*rescale)(ControlRecord& control, const RECT& pixels, int fromDpi, int toDpi) = nullptr;
 };
 
 extern const KindOperations FrameBoxOperations;
@@ -140,10 +145,13 @@ struct ControlCreation {
   DWORD style;
   DWORD exStyle;
   const char* text;
-  int nativeHeight = 0;  // height the native window is created with; 0 = the requested one
+  int nativeHeight = 0;  // designed height the native window is created with; 0 = the requested one
 };
-// The shared creation steps; the kind's finishing steps get the requested height.
+// The shared creation steps: the designed rectangle and heights become pixels
+// at the container's DPI, and the kind's finishing steps get the height in pixels.
 intptr_t CreateControl(int id, int x, int y, int w, int h, const ControlCreation& creation);
+// The outer rectangle of a native window in its parent's client coordinates.
+RECT ParentRect(HWND window);
 
 // Colour handling of Label and TextEntry: answers WM_CTLCOLOR* with the stored
 // colours, using `systemBackground` (a COLOR_* index) when only a text colour is set.

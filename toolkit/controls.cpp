@@ -1,6 +1,11 @@
 // The control framework: records, kind tables, the creation steps, the
 // control procedure and the operations every kind answers.
+#include <vector>
+
+#include "base/scaling.hpp"
 #include "toolkit/control_framework.hpp"
+#include "toolkit/dpi.hpp"
+#include "toolkit/font_service.hpp"
 #include "toolkit/test_access.hpp"
 #include "toolkit/toolkit_state.hpp"
 
@@ -15,9 +20,18 @@ bool RunningOnWine() {
   return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
+HFONT StockGuiFont() {
+  return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
 HFONT ResolveFont(NativeHandle font) {
-  if (font == DefaultGuiFont) return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  return static_cast<HFONT>(font);
+  return font == DefaultGuiFont ? StockGuiFont() : static_cast<HFONT>(font);
+}
+
+// The control draws with its designed font as its window's DPI wants it.
+void ApplyFont(ControlRecord& control, bool redraw) {
+  HFONT font = FontForDpi(control.font, LayoutDpi(control.handle));
+  SendMessageA(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
 }
 
 // The control's id as its user data says (id + 1), or -1. User data is read
@@ -27,8 +41,8 @@ int StoredId(HWND handle) {
   return static_cast<int>(GetWindowLongPtrA(handle, GWLP_USERDATA)) - 1;
 }
 
-// WM_NCDESTROY: the kind's destroy action, then the record, property and
-// undelivered events go.
+// WM_NCDESTROY: the kind's destroy action, then the record and undelivered
+// events go.
 void ForgetControl(ControlRecord& control) {
   CallKind(&control, &KindOperations::destroy);
   int id = control.id;
@@ -52,15 +66,29 @@ LRESULT CALLBACK ControlProcedure(HWND handle, UINT message, WPARAM wParam,
   return CallWindowProcA(original, handle, message, wParam, lParam);
 }
 
-// The outer rectangle of a control in its parent's client coordinates; empty
-// for a dead id.
-RECT ParentRectOf(int ctl) {
-  RECT area{};
+// The designed rectangle of a control in its parent's client coordinates, as
+// the pixels give it back at its window's DPI; empty for a dead id.
+RECT DesignedRectOf(int ctl) {
   ControlRecord* control = ControlTable().Find(ctl);
-  if (control == nullptr) return area;
-  GetWindowRect(control->handle, &area);
-  MapWindowPoints(HWND_DESKTOP, GetParent(control->handle), reinterpret_cast<POINT*>(&area), 2);
-  return area;
+  if (control == nullptr) return RECT{};
+  return DesignedRect(ParentRect(control->handle), LayoutDpi(control->handle));
+}
+
+// Puts a control at the pixels of its designed rectangle at `toDpi`, with its
+// font, then lets its kind size the rest.
+void RescaleControl(ControlRecord& control, int fromDpi, int toDpi) {
+  const RECT designed = DesignedRect(ParentRect(control.handle), fromDpi);
+  const RECT pixels = ScaledRect(designed.left, designed.top, designed.right - designed.left,
+                                 designed.bottom - designed.top, toDpi);
+  SetWindowPos(control.handle, nullptr, pixels.left, pixels.top, pixels.right - pixels.left,
+               pixels.bottom - pixels.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ApplyFont(control, true);
+  CallKind(&control, &KindOperations::rescale, pixels, fromDpi, toDpi);
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM lParam) noexcept {
+  reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(child);
+  return TRUE;
 }
 
 }  // namespace
@@ -116,6 +144,22 @@ ControlRecord* ControlOfHandle(HWND handle) {
   return control != nullptr && control->handle == handle ? control : nullptr;
 }
 
+RECT ParentRect(HWND window) {
+  RECT area{};
+  GetWindowRect(window, &area);
+  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&area), 2);
+  return area;
+}
+
+// Every control of the window, those inside panels too, in creation order.
+void RescaleControls(HWND window, int fromDpi, int toDpi) {
+  std::vector<HWND> children;
+  EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+  for (HWND child : children) {
+    if (ControlRecord* control = ControlOfHandle(child)) RescaleControl(*control, fromDpi, toDpi);
+  }
+}
+
 std::string WindowText(HWND window) {
   int length = GetWindowTextLengthA(window);
   if (length <= 0) return std::string();
@@ -127,10 +171,15 @@ std::string WindowText(HWND window) {
 
 intptr_t CreateControl(int id, int x, int y, int w, int h, const ControlCreation& creation) {
   if (id != AutoId && ControlTable().Find(id) != nullptr) return 0;
-  HWND handle = CreateWindowExA(creation.exStyle, creation.className,
-                                creation.text != nullptr ? creation.text : "", creation.style, x, y,
-                                w, creation.nativeHeight != 0 ? creation.nativeHeight : h,
-                                CurrentContainer(), nullptr, ProgramInstance(), nullptr);
+  HWND container = CurrentContainer();
+  const int dpi = LayoutDpi(container);
+  const RECT pixels = ScaledRect(x, y, w, h, dpi);
+  const int height = pixels.bottom - pixels.top;
+  HWND handle = CreateWindowExA(
+      creation.exStyle, creation.className, creation.text != nullptr ? creation.text : "",
+      creation.style, pixels.left, pixels.top, pixels.right - pixels.left,
+      creation.nativeHeight != 0 ? ScaleToDpi(creation.nativeHeight, dpi) : height, container,
+      nullptr, ProgramInstance(), nullptr);
   if (handle == nullptr) return 0;
   ControlRecord record;
   record.handle = handle;
@@ -146,12 +195,9 @@ intptr_t CreateControl(int id, int x, int y, int w, int h, const ControlCreation
   SetWindowLongPtrA(handle, GWLP_USERDATA, static_cast<LONG_PTR>(controlId) + 1);
   control.originalProcedure = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProcedure)));
-  HFONT font = DefaultControlFont() != nullptr
-                   ? DefaultControlFont()
-                   : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  // No redraw: the control has not been painted yet.
-  SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  CallKind(&control, &KindOperations::finish, h);
+  control.font = DefaultControlFont() != nullptr ? DefaultControlFont() : StockGuiFont();
+  ApplyFont(control, false);  // no redraw: the control has not been painted yet
+  CallKind(&control, &KindOperations::finish, height);
   return id == AutoId ? controlId : reinterpret_cast<intptr_t>(handle);
 }
 
@@ -284,7 +330,8 @@ void ControlSetFont(int ctl, NativeHandle font) {
   }
   ControlRecord* control = ControlTable().Find(ctl);
   if (control == nullptr) return;
-  SendMessageA(control->handle, WM_SETFONT, reinterpret_cast<WPARAM>(ResolveFont(font)), TRUE);
+  control->font = ResolveFont(font);
+  ApplyFont(*control, true);
 }
 
 void ControlSetColor(int ctl, int attribute, int colour) {
@@ -296,42 +343,46 @@ int ControlGetColor(int ctl, int attribute) {
 }
 
 int ControlX(int ctl) {
-  return ParentRectOf(ctl).left;
+  return DesignedRectOf(ctl).left;
 }
 
 int ControlY(int ctl) {
-  return ParentRectOf(ctl).top;
+  return DesignedRectOf(ctl).top;
 }
 
 int ControlWidth(int ctl) {
-  RECT area = ParentRectOf(ctl);
+  RECT area = DesignedRectOf(ctl);
   return area.right - area.left;
 }
 
 int ControlHeight(int ctl) {
-  RECT area = ParentRectOf(ctl);
+  RECT area = DesignedRectOf(ctl);
   return area.bottom - area.top;
 }
 
 void ControlSetSize(int ctl, int w, int h) {
   ControlRecord* control = ControlTable().Find(ctl);
-  if (control != nullptr) {
-    SetWindowPos(control->handle, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  if (control == nullptr) return;
+  const int dpi = LayoutDpi(control->handle);
+  const RECT at = DesignedRect(ParentRect(control->handle), dpi);
+  const RECT pixels = ScaledRect(at.left, at.top, w, h, dpi);
+  SetWindowPos(control->handle, nullptr, 0, 0, pixels.right - pixels.left,
+               pixels.bottom - pixels.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// Measured in the pixels of the control's font, given back designed and
+// rounded up, so that a width made from it still holds the text.
 int ControlTextWidth(int ctl, const char* text) {
   ControlRecord* control = ControlTable().Find(ctl);
   if (control == nullptr || text == nullptr) return 0;
   DisplayContext screen;
   if (screen.Get() == nullptr) return 0;
-  auto font = reinterpret_cast<HFONT>(SendMessageA(control->handle, WM_GETFONT, 0, 0));
-  HGDIOBJ previous =
-      SelectObject(screen.Get(), font != nullptr ? font : GetStockObject(SYSTEM_FONT));
+  const int dpi = LayoutDpi(control->handle);
+  HGDIOBJ previous = SelectObject(screen.Get(), FontForDpi(control->font, dpi));
   SIZE extent{};
   GetTextExtentPoint32A(screen.Get(), text, lstrlenA(text), &extent);
   SelectObject(screen.Get(), previous);
-  return extent.cx;
+  return UnscaleToCover(extent.cx, dpi);
 }
 
 NativeHandle ControlHandle(int ctl) {

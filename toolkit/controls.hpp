@@ -1,6 +1,7 @@
 // Child controls: creation per kind and the operations every kind answers.
 // Controls are named by ids; operations on a dead id do nothing and return 0
-// or the empty text.
+// or the empty text. Positions, sizes and widths are designed in pixels at 96
+// DPI: the toolkit scales them to the window's DPI and gives them back designed.
 #pragma once
 
 #include <cstdint>
@@ -62,7 +63,8 @@ void ControlSetFocus(int ctl);
 // that has it, as an address entry holds its fields); 0 when none has.
 int FocusedControl();
 // Gives the control a native font (or DefaultGuiFont). With AllNewControls it
-// sets the font of controls created later instead.
+// sets the font of controls created later instead. The font service's fonts
+// and DefaultGuiFont are drawn at the size of their points at the window's DPI.
 void ControlSetFont(int ctl, NativeHandle font);
 void ControlSetColor(int ctl, int attribute, int colour);
 int ControlGetColor(int ctl, int attribute);
@@ -72,6 +74,7 @@ int ControlWidth(int ctl);  // outer size
 int ControlHeight(int ctl);
 // Gives the control a new outer size; its top-left corner stays.
 void ControlSetSize(int ctl, int w, int h);
-// Width in pixels of `text` on one line in the control's font; 0 for a dead id.
+// Designed width of `text` on one line in the control's font, rounded up; 0
+// for a dead id.
 int ControlTextWidth(int ctl, const char* text);
 NativeHandle ControlHandle(int ctl);

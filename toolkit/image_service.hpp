@@ -17,6 +17,10 @@ struct ImageRecord {
   int height = 0;
   int depth = 0;
   int sourceDepth = 0;
+  // A copy of the decoded bitmap once scaling has replaced it, and that
+  // scaling's mode: views at another DPI scale the image afresh from it.
+  BitmapHolder decoded;
+  int scalingMode = 0;
 };
 
 using AlphaBlendFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int,
@@ -39,3 +43,7 @@ HBITMAP CreateBitmapSection(int width, int height, int depth, void** bits = null
 // The pixels of a bitmap section, top row first; rows with a null firstRow
 // for any other bitmap.
 PixelRows SectionRows(HBITMAP bitmap);
+// A width x height copy of `shown`, for a view at another DPI: an image's
+// bitmap is scaled from its decoded pixels in its scaling mode, any other
+// bitmap smoothly from itself. Null when it cannot be made.
+BitmapHolder RenderImage(HBITMAP shown, int width, int height);

@@ -87,8 +87,8 @@ bool FromDecoders(const uint8_t* data, std::size_t length, ImageRecord& image) {
 
 // The platform's stretching copy: halftone for smooth scaling, otherwise
 // colour on colour.
-bool Stretch(const ImageRecord& image, HBITMAP target, int width, int height, int mode) {
-  MemoryContext from(image.bitmap.Get());
+bool Stretch(HBITMAP source, SIZE size, HBITMAP target, int width, int height, int mode) {
+  MemoryContext from(source);
   MemoryContext to(target);
   if (from.Get() == nullptr || to.Get() == nullptr) return false;
   if (mode == SmoothScaling) {
@@ -97,8 +97,38 @@ bool Stretch(const ImageRecord& image, HBITMAP target, int width, int height, in
   } else {
     SetStretchBltMode(to.Get(), COLORONCOLOR);
   }
-  return StretchBlt(to.Get(), 0, 0, width, height, from.Get(), 0, 0, image.width, image.height,
-                    SRCCOPY) != FALSE;
+  return StretchBlt(to.Get(), 0, 0, width, height, from.Get(), 0, 0, size.cx, size.cy, SRCCOPY) !=
+         FALSE;
+}
+
+// A width x height bitmap section of `depth` bits scaled from `source`: the
+// smooth resampler for a 32-bit section in smooth mode (with AlphaBlend to
+// show it), else the platform's stretch. Empty on failure.
+BitmapHolder ScaledCopy(HBITMAP source, int depth, int width, int height, int mode) {
+  BITMAP facts{};
+  BitmapHolder scaled(CreateBitmapSection(width, height, depth));
+  if (!scaled || GetObjectA(source, sizeof facts, &facts) == 0) return BitmapHolder();
+  PixelRows rows = SectionRows(source);
+  bool smooth = AlphaBlender() != nullptr && mode == SmoothScaling && rows.depth == 32;
+  bool done = smooth ? ResampleSmooth(rows, SectionRows(scaled.Get()))
+                     : Stretch(source, SIZE{facts.bmWidth, std::abs(facts.bmHeight)}, scaled.Get(),
+                               width, height, mode);
+  return done ? std::move(scaled) : BitmapHolder();
+}
+
+// A pixel-for-pixel copy of a bitmap section; empty for any other bitmap.
+BitmapHolder CopySection(HBITMAP section) {
+  const PixelRows from = SectionRows(section);
+  BitmapHolder copy(from.firstRow != nullptr
+                        ? CreateBitmapSection(from.width, from.height, from.depth)
+                        : nullptr);
+  const PixelRows to = SectionRows(copy.Get());
+  if (to.firstRow == nullptr) return BitmapHolder();
+  for (int y = 0; y < from.height; ++y) {
+    std::memcpy(to.firstRow + y * to.stride, from.firstRow + y * from.stride,
+                BitmapStride(from.width, from.depth));
+  }
+  return copy;
 }
 
 }  // namespace
@@ -173,18 +203,27 @@ NativeHandle ScaleImage(int image, int width, int height, int mode) {
   ImageRecord* record = ImageTable().Find(image);
   if (record == nullptr || !record->bitmap) return nullptr;
   if (width == record->width && height == record->height) return record->bitmap.Get();
-  BitmapHolder scaled(CreateBitmapSection(width, height, record->depth));
-  if (!scaled) return nullptr;
-  PixelRows source = SectionRows(record->bitmap.Get());
-  bool smooth = AlphaBlender() != nullptr && mode == SmoothScaling && source.depth == 32;
-  bool done = smooth ? ResampleSmooth(source, SectionRows(scaled.Get()))
-                     : Stretch(*record, scaled.Get(), width, height, mode);
+  BitmapHolder scaled = ScaledCopy(record->bitmap.Get(), record->depth, width, height, mode);
   // On failure the new bitmap goes and the image keeps its old one.
-  if (!done) return nullptr;
+  if (!scaled) return nullptr;
+  if (!record->decoded) record->decoded = CopySection(record->bitmap.Get());
   record->bitmap = std::move(scaled);
   record->width = width;
   record->height = height;
+  record->scalingMode = mode;
   return record->bitmap.Get();
+}
+
+BitmapHolder RenderImage(HBITMAP shown, int width, int height) {
+  for (int id : ImageTable().Ids()) {
+    const ImageRecord& record = *ImageTable().Find(id);
+    if (record.bitmap.Get() != shown) continue;
+    HBITMAP source = record.decoded ? record.decoded.Get() : shown;
+    return ScaledCopy(source, record.depth, width, height, record.scalingMode);
+  }
+  BITMAP facts{};
+  if (GetObjectA(shown, sizeof facts, &facts) == 0) return BitmapHolder();
+  return ScaledCopy(shown, facts.bmBitsPixel == 32 ? 32 : 24, width, height, SmoothScaling);
 }
 
 NativeHandle NativeImageHandle(int image) {

@@ -1,5 +1,6 @@
 // DropDownList: a combo box with a fixed list; selection changes are posted as
 // DetailChange events.
+#include "base/scaling.hpp"
 #include "toolkit/control_framework.hpp"
 #include "toolkit/events.hpp"
 
@@ -32,6 +33,14 @@ void SetClosedHeight(ControlRecord& control, int height) {
   GetWindowRect(control.handle, &area);
   int frame = (area.bottom - area.top) - 15;
   SendMessageA(control.handle, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height - frame);
+}
+
+// The dropped list keeps its designed height at the new DPI; the font just
+// given has reset the closed height.
+void Rescale(ControlRecord& control, const RECT& pixels, int, int toDpi) {
+  SetWindowPos(control.handle, nullptr, 0, 0, pixels.right - pixels.left,
+               ScaleToDpi(DroppedHeight, toDpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetClosedHeight(control, pixels.bottom - pixels.top);
 }
 
 intptr_t Selection(ControlRecord& control) {
@@ -78,6 +87,7 @@ const KindOperations DropDownListOperations = {
     .countItems = Count,
     .itemText = ItemText,
     .finish = SetClosedHeight,
+    .rescale = Rescale,
 };
 
 intptr_t CreateDropDownList(int id, int x, int y, int w, int h) {

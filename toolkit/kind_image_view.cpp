@@ -1,8 +1,10 @@
-// ImageView: a static picture that takes the size of its image. A 32-bit
-// bitmap is drawn through a premultiplied copy with AlphaBlend, any other
-// bitmap or an icon with DrawState. Dragging with the left button held posts
-// DetailDragBegin.
+// ImageView: a static picture that takes the size of its image, the image's
+// pixels being designed at 96 DPI. At another DPI it shows a copy scaled to
+// its pixels. A 32-bit bitmap is drawn through a premultiplied copy with
+// AlphaBlend, any other bitmap or an icon with DrawState. Dragging with the
+// left button held posts DetailDragBegin.
 #include "toolkit/control_framework.hpp"
+#include "toolkit/dpi.hpp"
 #include "toolkit/events.hpp"
 #include "toolkit/image_service.hpp"
 #include "toolkit/views.hpp"
@@ -16,8 +18,12 @@ namespace {
 struct ImageViewState {
   HANDLE image = nullptr;  // bitmap or icon, owned by the image service
   bool isIcon = false;
-  SIZE size{};
-  BitmapHolder premultiplied;  // 32-bit copy for AlphaBlend, made when the image is set
+  SIZE size{};                // the image's, as designed
+  BitmapHolder scaledBitmap;  // the image at the window's DPI, when that is not 96
+  IconHolder scaledIcon;
+  HANDLE drawn = nullptr;  // the image or its scaled copy
+  SIZE drawnSize{};
+  BitmapHolder premultiplied;  // 32-bit copy of the drawn bitmap for AlphaBlend
   bool pressed = false;
   POINT pressedAt{};
 };
@@ -76,22 +82,59 @@ BitmapHolder PremultipliedCopy(HBITMAP bitmap, SIZE size) {
   return copy;
 }
 
+// The image as the window's DPI shows it: itself at 96 DPI, else a copy
+// scaled to the pixels the designed size takes there (the image itself when
+// no copy can be made).
+void ScaleToWindow(ControlRecord& control, ImageViewState& state) {
+  const int dpi = LayoutDpi(control.handle);
+  const RECT at = DesignedRect(ParentRect(control.handle), dpi);
+  const RECT pixels = ScaledRect(at.left, at.top, state.size.cx, state.size.cy, dpi);
+  const SIZE wanted{pixels.right - pixels.left, pixels.bottom - pixels.top};
+  state.drawn = state.image;
+  state.drawnSize = state.size;
+  if (wanted.cx == state.size.cx && wanted.cy == state.size.cy) return;
+  if (state.isIcon) {
+    state.scaledIcon.Reset(
+        static_cast<HICON>(CopyImage(state.image, IMAGE_ICON, wanted.cx, wanted.cy, 0)));
+  } else {
+    state.scaledBitmap = RenderImage(static_cast<HBITMAP>(state.image), wanted.cx, wanted.cy);
+  }
+  HANDLE scaled = state.isIcon ? static_cast<HANDLE>(state.scaledIcon.Get())
+                               : static_cast<HANDLE>(state.scaledBitmap.Get());
+  if (scaled == nullptr) return;
+  state.drawn = scaled;
+  state.drawnSize = wanted;
+}
+
+// Draws the image at the window's DPI and takes its size, keeping its place.
+void ShowImage(ControlRecord& control) {
+  ImageViewState& state = StateOf(control);
+  state.scaledBitmap.Reset(nullptr);
+  state.scaledIcon.Reset(nullptr);
+  state.premultiplied.Reset(nullptr);
+  state.drawn = nullptr;
+  if (state.image == nullptr) return;
+  ScaleToWindow(control, state);
+  if (!state.isIcon) {
+    state.premultiplied = PremultipliedCopy(static_cast<HBITMAP>(state.drawn), state.drawnSize);
+  }
+  bool edged = (GetWindowLongPtrA(control.handle, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
+  int border = edged ? 4 : 0;
+  SetWindowPos(control.handle, nullptr, 0, 0, state.drawnSize.cx + border,
+               state.drawnSize.cy + border, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void SetImage(ControlRecord& control, intptr_t value) {
   ImageViewState& state = StateOf(control);
   auto image = reinterpret_cast<HANDLE>(value);
-  state.image = nullptr;
-  state.premultiplied.Reset(nullptr);
-  if (image != nullptr && Describe(image, state.isIcon, state.size)) {
-    state.image = image;
-    if (!state.isIcon) {
-      state.premultiplied = PremultipliedCopy(static_cast<HBITMAP>(image), state.size);
-    }
-    bool edged = (GetWindowLongPtrA(control.handle, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0;
-    int border = edged ? 4 : 0;
-    SetWindowPos(control.handle, nullptr, 0, 0, state.size.cx + border, state.size.cy + border,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  state.image = image != nullptr && Describe(image, state.isIcon, state.size) ? image : nullptr;
+  ShowImage(control);
   InvalidateRect(control.handle, nullptr, TRUE);
+}
+
+// A new DPI asks for a new scaled copy.
+void Rescale(ControlRecord& control, const RECT&, int, int) {
+  ShowImage(control);
 }
 
 intptr_t GetImage(ControlRecord& control) {
@@ -106,12 +149,12 @@ void Paint(ControlRecord& control) {
   GetClientRect(control.handle, &client);
   FillRect(dc, &client, ParentBackgroundBrush(control.handle, dc));
   MemoryContext premultiplied(state.premultiplied.Get());
+  const SIZE size = state.drawnSize;
   if (premultiplied.Get() != nullptr && AlphaBlender() != nullptr) {
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlender()(dc, 0, 0, state.size.cx, state.size.cy, premultiplied.Get(), 0, 0, state.size.cx,
-                   state.size.cy, blend);
-  } else if (state.image != nullptr) {
-    DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(state.image), 0, 0, 0, 0, 0,
+    AlphaBlender()(dc, 0, 0, size.cx, size.cy, premultiplied.Get(), 0, 0, size.cx, size.cy, blend);
+  } else if (state.drawn != nullptr) {
+    DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(state.drawn), 0, 0, 0, 0, 0,
                state.isIcon ? DST_ICON : DST_BITMAP);
   }
   EndPaint(control.handle, &paint);
@@ -170,6 +213,7 @@ const KindOperations ImageViewOperations = {
     .getState = GetImage,
     .setState = SetImage,
     .message = OnMessage,
+    .rescale = Rescale,
 };
 
 intptr_t CreateImageView(int id, int x, int y, int w, int h, NativeHandle image) {

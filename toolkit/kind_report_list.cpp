@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/scaling.hpp"
+#include "toolkit/dpi.hpp"
 #include "toolkit/events.hpp"
 #include "toolkit/views.hpp"
 
@@ -109,7 +111,7 @@ int AddColumn(ControlRecord& control, int position, const char* title, int width
   std::string text = title;
   LVCOLUMNA column{};
   column.mask = LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;  // left-aligned, as without LVCF_FMT
-  column.cx = width;
+  column.cx = ScaleToDpi(width, LayoutDpi(control.handle));
   column.pszText = &text[0];
   column.iSubItem = position;
   if (Send(control, LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), &column) < 0) return 0;
@@ -226,6 +228,20 @@ void SetColour(ControlRecord& control, int attribute, int colour) {
   InvalidateRect(control.handle, nullptr, TRUE);
 }
 
+void SetColumnPixels(ControlRecord& control, int column, int pixels) {
+  SendMessageA(control.handle, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
+               MAKELPARAM(pixels, 0));
+}
+
+// Each column keeps its designed width, whoever set it, at the new DPI.
+void Rescale(ControlRecord& control, const RECT&, int fromDpi, int toDpi) {
+  for (int column = 0; HasColumn(control, column); ++column) {
+    const int pixels = static_cast<int>(
+        SendMessageA(control.handle, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    SetColumnPixels(control, column, ScaleToDpi(UnscaleFromDpi(pixels, fromDpi), toDpi));
+  }
+}
+
 // Style bits of the list: the flags, less the toolkit's multiple-selection bit.
 DWORD ListStyle(unsigned flags) {
   DWORD style = (flags & ~ReportListMultipleSelection) | WS_CHILD | WS_VISIBLE | WS_TABSTOP |
@@ -257,13 +273,13 @@ const KindOperations ReportListOperations = {
     .addColumn = AddColumn,
     .setColour = SetColour,
     .getColour = StoredControlColour,
+    .rescale = Rescale,
 };
 
 void ControlSetColumnWidth(int ctl, int column, int width) {
   ControlRecord* control = ControlTable().Find(ctl);
   if (control != nullptr && control->kind == ControlKind::ReportList) {
-    SendMessageA(control->handle, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
-                 MAKELPARAM(width, 0));
+    SetColumnPixels(*control, column, ScaleToDpi(width, LayoutDpi(control->handle)));
   }
 }
 

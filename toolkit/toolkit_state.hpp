@@ -10,7 +10,9 @@
 #include "base/ids.hpp"
 #include "toolkit/brushes.hpp"
 #include "toolkit/control_framework.hpp"
+#include "toolkit/dpi.hpp"
 #include "toolkit/event_stream.hpp"
+#include "toolkit/font_service.hpp"
 #include "toolkit/image_service.hpp"
 #include "toolkit/late_library.hpp"
 #include "toolkit/win32_holders.hpp"
@@ -30,7 +32,8 @@ struct ComApartment {
 };
 
 struct ToolkitState {
-  IdTable<FontHolder> fonts;
+  DpiFunctions dpi;
+  FontService fonts;
   ImageService images;
   WindowService windows;
   BrushCache brushes;  // before the controls, whose records hold brushes
@@ -47,7 +50,7 @@ struct ToolkitState {
 struct ThreadState {
   EventStream events;
   ContainerStack containers;
-  HFONT defaultControlFont = nullptr;  // null: the stock DEFAULT_GUI_FONT
+  HFONT defaultControlFont = nullptr;  // designed; null: the stock DEFAULT_GUI_FONT
   int currentPopupMenu = -1;           // the popup menu created last; items go to it
 };
 

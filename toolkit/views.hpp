@@ -33,7 +33,9 @@ intptr_t CreatePanel(int id, int x, int y, int w, int h, unsigned flags);
 // Ends the current panel: later controls go into the container around it.
 void EndContainer();
 
-// Shows a bitmap or icon handle (null: none) at its own size, not w x h; the state is the image.
+// Shows a bitmap or icon handle (null: none) at its own size, not w x h; the
+// state is the image. Its pixels count as designed: at another DPI the view
+// shows a copy scaled to that DPI (an image's from its decoded pixels).
 intptr_t CreateImageView(int id, int x, int y, int w, int h, NativeHandle image);
 // Text in its text colour, in hoverColour under the pointer; a click raises DetailClick.
 intptr_t CreateLinkLabel(int id, int x, int y, int w, int h, const char* text, int hoverColour);

@@ -3,6 +3,7 @@
 add_library(velkor_toolkit STATIC
   ${CMAKE_CURRENT_LIST_DIR}/events.cpp
   ${CMAKE_CURRENT_LIST_DIR}/windows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dpi.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
   ${CMAKE_CURRENT_LIST_DIR}/controls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/brushes.cpp

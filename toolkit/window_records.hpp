@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/ids.hpp"
+#include "base/scaling.hpp"
 #include "toolkit/win32_holders.hpp"
 
 struct ShortcutEntry {
@@ -22,6 +23,9 @@ struct WindowRecord {
   std::vector<ShortcutEntry> shortcuts;
   AcceleratorHolder accelerators;
   HWND focus = nullptr;  // focused control when the window was last deactivated
+  int dpi = DesignDpi;   // the DPI its layout and fonts are made for
+  IconHolder smallIcon;  // the program's icon in the sizes of that DPI
+  IconHolder bigIcon;
 };
 
 constexpr WORD FocusForwardCommand = 64001;
@@ -56,6 +60,9 @@ LRESULT CALLBACK SharedWindowProcedure(HWND window, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
 // Moves the focus among the tab stops of `window`, wrapping around.
 void MoveFocus(HWND window, bool forward);
+// Moves and sizes the controls of `window` (and gives them their fonts) for
+// `toDpi`, their layout having been made for `fromDpi`.
+void RescaleControls(HWND window, int fromDpi, int toDpi);
 
 // The per-thread current container for new controls (a window or a panel).
 HWND CurrentContainer();

@@ -1,8 +1,10 @@
 // Top-level windows: opening and closing, the flag word, shortcuts, focus
 // navigation, the container stack and the shared window procedure.
 #include <cstdio>
+#include <utility>
 
 #include "toolkit/control_framework.hpp"
+#include "toolkit/dpi.hpp"
 #include "toolkit/events.hpp"
 #include "toolkit/toolkit_state.hpp"
 
@@ -53,6 +55,50 @@ Placement PlaceWindow(int x, int y, SIZE outer, uint32_t flags, HWND owner) {
   if (place.x < 0) place.x = 0;
   if (place.y < 0) place.y = 0;
   return place;
+}
+
+// What WindowOpen makes of its flag word.
+struct WindowShape {
+  DWORD style;
+  DWORD exStyle;
+  uint32_t placement;  // the centring bits
+  bool hidden;
+  bool asContainer;
+};
+
+WindowShape ShapeOf(uint32_t flags) {
+  WindowShape shape{};
+  shape.asContainer = (flags & NoControlContainer) == 0;
+  flags &= ~NoControlContainer;
+  if ((flags & ~(CentreOnScreen | CentreOnOwner | StartHidden)) == 0) flags |= WS_CAPTION;
+  shape.hidden = (flags & StartHidden) != 0;
+  flags &= ~StartHidden;
+  if ((flags & ToolWindow) != 0) {
+    flags &= ~(WS_MINIMIZE | WS_MAXIMIZE | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+    flags |= WS_CAPTION;
+    shape.exStyle = WS_EX_TOOLWINDOW;
+  }
+  shape.style = flags & ~ToolkitFlagBits;
+  shape.placement = flags & (CentreOnScreen | CentreOnOwner);
+  return shape;
+}
+
+// The program's icon in the sizes that the window's DPI asks for; none in
+// programs without icon resource 1. The new icons are in place before the
+// old ones go.
+void LoadWindowIcons(WindowRecord& record) {
+  if (Toolkit().windows.programIcon == nullptr) return;
+  auto load = [&record](int metric) {
+    const int side = SystemMetricAt(metric, record.dpi);
+    return IconHolder(static_cast<HICON>(LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(1),
+                                                    IMAGE_ICON, side, side, LR_DEFAULTCOLOR)));
+  };
+  IconHolder small = load(SM_CXSMICON);
+  IconHolder big = load(SM_CXICON);
+  SendMessageA(record.handle, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+  SendMessageA(record.handle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+  record.smallIcon = std::move(small);
+  record.bigIcon = std::move(big);
 }
 
 void RebuildAccelerators(WindowRecord& record) {
@@ -166,6 +212,21 @@ LRESULT OnActivate(HWND window, int windowId, UINT message, WPARAM wParam, LPARA
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// The window moved to a monitor of another DPI, or the scaling changed: it
+// takes the rectangle the system suggests and lays out its controls and fonts
+// again. The controls stay, and with them their texts and selections.
+LRESULT OnDpiChanged(HWND window, int windowId, int dpi, const RECT& suggested) {
+  WindowRecord* record = WindowTable().Find(windowId);
+  if (record == nullptr || record->handle != window || dpi <= 0) return 0;
+  const int previous = std::exchange(record->dpi, dpi);
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  RescaleControls(window, previous, dpi);
+  LoadWindowIcons(*record);
+  RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  return 0;
+}
+
 }  // namespace
 
 // ----- Shared state --------------------------------------------------------
@@ -187,6 +248,11 @@ int OwnWindowId(HWND window) {
   const int id = static_cast<int>(GetWindowLongPtrA(window, GWLP_USERDATA)) - 1;
   const WindowRecord* record = WindowTable().Find(id);
   return record != nullptr && record->handle == window ? id : -1;
+}
+
+int LayoutDpi(HWND handle) {
+  const WindowRecord* record = WindowTable().Find(ContainingWindowId(handle));
+  return record != nullptr && record->handle != nullptr ? record->dpi : SystemDpi();
 }
 
 int ContainingWindowId(HWND handle) {
@@ -249,40 +315,39 @@ intptr_t WindowOpen(int id, int x, int y, int innerWidth, int innerHeight, const
     return 0;
   }
 
-  bool asContainer = (flags & NoControlContainer) == 0;
-  flags &= ~NoControlContainer;
-  if ((flags & ~(CentreOnScreen | CentreOnOwner | StartHidden)) == 0) flags |= WS_CAPTION;
-  bool hidden = (flags & StartHidden) != 0;
-  flags &= ~StartHidden;
-  DWORD exStyle = 0;
-  if ((flags & ToolWindow) != 0) {
-    flags &= ~(WS_MINIMIZE | WS_MAXIMIZE | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-    flags |= WS_CAPTION;
-    exStyle = WS_EX_TOOLWINDOW;
-  }
-  DWORD style = flags & ~ToolkitFlagBits;
-  RECT outer{0, 0, innerWidth, innerHeight};
-  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  const WindowShape shape = ShapeOf(flags);
   HWND ownerWindow = static_cast<HWND>(owner);
-  Placement place = PlaceWindow(x, y, SIZE{outer.right - outer.left, outer.bottom - outer.top},
-                                flags, ownerWindow);
-
-  HWND window =
-      CreateWindowExA(exStyle, className, title != nullptr ? title : "", style, place.x, place.y,
-                      place.width, place.height, ownerWindow, nullptr, ProgramInstance(), nullptr);
+  auto placeAt = [&](int dpi) {
+    SIZE outer = OuterSizeAt(ScaleToDpi(innerWidth, dpi), ScaleToDpi(innerHeight, dpi), shape.style,
+                             shape.exStyle, dpi);
+    return PlaceWindow(x, y, outer, shape.placement, ownerWindow);
+  };
+  // It opens at the DPI of its owner's monitor, or of the primary one.
+  const int expectedDpi = ownerWindow != nullptr ? NativeDpiOf(ownerWindow) : SystemDpi();
+  Placement place = placeAt(expectedDpi);
+  HWND window = CreateWindowExA(shape.exStyle, className, title != nullptr ? title : "",
+                                shape.style, place.x, place.y, place.width, place.height,
+                                ownerWindow, nullptr, ProgramInstance(), nullptr);
   if (window == nullptr) {
     UnregisterClassA(className, ProgramInstance());
     WindowTable().Remove(windowId);
     return 0;
   }
   record.handle = window;
+  record.dpi = NativeDpiOf(window);
+  if (record.dpi != expectedDpi) {  // it landed on a monitor of another DPI
+    place = placeAt(record.dpi);
+    SetWindowPos(window, nullptr, place.x, place.y, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(windowId) + 1);
-  if (!hidden) ShowAsStyled(window, style);
+  LoadWindowIcons(record);
+  if (!shape.hidden) ShowAsStyled(window, shape.style);
 
   record.shortcuts = {ShortcutEntry{FVIRTKEY | FNOINVERT, VK_TAB, FocusForwardCommand},
                       ShortcutEntry{FVIRTKEY | FNOINVERT | FSHIFT, VK_TAB, FocusBackwardCommand}};
   RebuildAccelerators(record);
-  if (asContainer) SetCurrentContainer(window);
+  if (shape.asContainer) SetCurrentContainer(window);
   return id == AutoId ? windowId : reinterpret_cast<intptr_t>(window);
 }
 
@@ -330,7 +395,7 @@ int WindowInnerWidth(int window) {
   if (record == nullptr || record->handle == nullptr || !GetClientRect(record->handle, &client)) {
     return 0;
   }
-  return client.right - client.left;
+  return UnscaleFromDpi(client.right - client.left, record->dpi);
 }
 
 int WindowInnerHeight(int window) {
@@ -340,8 +405,8 @@ int WindowInnerHeight(int window) {
     return 0;
   }
   int height = client.bottom - client.top;
-  if (GetMenu(record->handle) != nullptr) height += GetSystemMetrics(SM_CYMENU);
-  return height;
+  if (GetMenu(record->handle) != nullptr) height += SystemMetricAt(SM_CYMENU, record->dpi);
+  return UnscaleFromDpi(height, record->dpi);
 }
 
 NativeHandle WindowHandle(int window) {
@@ -422,6 +487,14 @@ LRESULT CALLBACK SharedWindowProcedure(HWND window, UINT message, WPARAM wParam,
       break;
     case WM_ACTIVATE:
       return OnActivate(window, windowId, message, wParam, lParam);
+    case WM_NCCREATE:
+      if ((reinterpret_cast<const CREATESTRUCTA*>(lParam)->style & WS_CHILD) == 0) {
+        ScaleFrameWithDpi(window);
+      }
+      break;
+    case WM_DPICHANGED:
+      if (OwnWindowId(window) < 0) break;
+      return OnDpiChanged(window, windowId, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     case WM_NCDESTROY:
       if (OwnWindowId(window) >= 0) ForgetDestroyedWindow(window, OwnWindowId(window));
       break;

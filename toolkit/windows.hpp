@@ -1,5 +1,7 @@
 // Top-level windows: opening and closing, shortcuts, and keeping them painted
 // during long work. Their input arrives as events (toolkit/events.hpp).
+// Sizes are designed in pixels at 96 DPI; each window is made, and laid out
+// again when its DPI changes, for the DPI of its monitor.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +25,8 @@ constexpr int ShortcutShift = 0x10000;
 constexpr int ShortcutCtrl = 0x20000;
 constexpr int ShortcutAlt = 0x40000;
 
-// Opens a top-level window with a client area of innerWidth x innerHeight.
+// Opens a top-level window with a client area of innerWidth x innerHeight
+// (designed); x, y, used when no centring flag is given, are screen pixels.
 // Returns the new id for AutoId, the native handle (as an integer) for an
 // explicit id, 0 on failure. `owner` may be null; a null title means "".
 intptr_t WindowOpen(int id, int x, int y, int innerWidth, int innerHeight, const char* title,
@@ -32,8 +35,8 @@ intptr_t WindowOpen(int id, int x, int y, int innerWidth, int innerHeight, const
 void WindowClose(int window);
 // hide != 0 hides the window, 0 shows it.
 void WindowSetHidden(int window, int hide);
-int WindowInnerWidth(int window);       // 0 for a dead id
-int WindowInnerHeight(int window);      // 0 for a dead id
+int WindowInnerWidth(int window);       // designed; 0 for a dead id
+int WindowInnerHeight(int window);      // designed; 0 for a dead id
 NativeHandle WindowHandle(int window);  // null for a dead id
 // Binds key (virtual-key code | Shortcut* bits) to a MenuEvent with
 // commandId while the window is active. Rebinding a key replaces its command.

@@ -18,16 +18,9 @@ inline SubnetsWindowParts FindSubnetsWindowParts() {
   SubnetsWindowParts parts;
   parts.window = FindWindowA(nullptr, SubnetsTitle);
   if (parts.window == nullptr) return parts;
-  EnumChildWindows(
-      parts.window,
-      [](HWND child, LPARAM found) -> BOOL {
-        auto* into = reinterpret_cast<SubnetsWindowParts*>(found);
-        char name[32] = "";
-        GetClassNameA(child, name, sizeof name);
-        if (lstrcmpiA(name, WC_LISTVIEWA) == 0) into->list = child;
-        if (lstrcmpiA(name, "Static") == 0) into->label = child;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&parts));
+  // The list sits in the window's panel, the page label on the window itself.
+  HWND panel = FindWindowExA(parts.window, nullptr, "VelkorPanel", nullptr);
+  parts.list = panel != nullptr ? FindWindowExA(panel, nullptr, WC_LISTVIEWA, nullptr) : nullptr;
+  parts.label = FindWindowExA(parts.window, nullptr, "Static", nullptr);
   return parts;
 }

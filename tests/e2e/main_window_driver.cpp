@@ -22,14 +22,6 @@ HWND WithText(const std::vector<ChildInfo>& children, const std::string& text) {
   return nullptr;
 }
 
-// The label in front of the third input row changes its text with the method.
-HWND StaticAtTop(const std::vector<ChildInfo>& children, LONG top) {
-  for (const ChildInfo& child : children) {
-    if (child.className == "Static" && child.rect.top == top) return child.handle;
-  }
-  return nullptr;
-}
-
 HWND RichEditOf(const std::vector<ChildInfo>& children) {
   for (const ChildInfo& child : children) {
     if (child.className.rfind("RichEdit", 0) == 0) return child.handle;
@@ -95,10 +87,10 @@ bool FindMainControls(HWND main, MainWindowControls& c, std::string& error) {
   std::vector<ChildInfo> lists = OfClass(children, "ComboBox");
   std::vector<ChildInfo> addresses = OfClass(children, "SysIPAddress32");
   std::vector<ChildInfo> edits = OfClass(children, "Edit");
+  std::vector<ChildInfo> labels = OfClass(children, "Static");
   c.preferencesFrame = WithText(children, "Preferences");
   c.classLabel = WithText(children, "Network class: ");
   c.methodLabel = WithText(children, "Calculation method: ");
-  c.numberLabel = StaticAtTop(children, 79);
   c.networkLabel = WithText(children, "IP Mask: ");
   c.calculate = WithText(children, "Calculate");
   c.resultFrame = WithText(children, "Result");
@@ -114,6 +106,8 @@ bool FindMainControls(HWND main, MainWindowControls& c, std::string& error) {
     c.networkEntry = addresses[1].handle;
   }
   if (edits.size() == 1) c.numberEntry = edits[0].handle;
+  // The third label from the top changes its text with the method.
+  if (labels.size() == 4) c.numberLabel = labels[2].handle;
   HWND all[] = {c.preferencesFrame, c.classLabel,  c.classList,  c.methodLabel,  c.methodList,
                 c.numberLabel,      c.numberEntry, c.maskEntry,  c.networkLabel, c.networkEntry,
                 c.calculate,        c.resultFrame, c.resultArea, c.showNetworks, c.about};

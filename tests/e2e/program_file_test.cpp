@@ -40,6 +40,13 @@ TEST(ProgramFile, HasIconOneAndCommonControlsSixManifest) {
             std::string::npos)
       << manifest;
   EXPECT_NE(manifest.find("processorArchitecture=\"*\""), std::string::npos);
+  // Per-monitor DPI awareness, and Windows 7, 8, 8.1, 10 and 11 as supported systems.
+  for (const char* entry :
+       {">true/pm</dpiAware>", ">PerMonitorV2, PerMonitor</dpiAwareness>",
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}) {
+    EXPECT_NE(manifest.find(entry), std::string::npos) << entry;
+  }
 }
 
 // A string of the version resource's US English / Windows Latin-1 table.

@@ -210,6 +210,14 @@ bool PutClipboard(const std::string& text) {
   return put;
 }
 
+bool SendDpiChange(const AppProcess& app, HWND window, int dpi, const RECT& suggested) {
+  RemoteBlock block(app.info.hProcess, sizeof suggested);
+  block.Write(&suggested, sizeof suggested);
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), block.Address(),
+                             SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
 std::vector<ListRow> ReadListing(const std::string& path) {
   std::vector<ListRow> rows;
   std::ifstream file(WindowsPath(path));

@@ -49,5 +49,9 @@ HWND OpenPopupMenu(const AppProcess& app);
 std::string ClipboardText();
 bool PutClipboard(const std::string& text);
 
+// Tells `window` what the system tells a window whose DPI changes: the new
+// DPI and the outer rectangle it should take (put in the program's memory).
+bool SendDpiChange(const AppProcess& app, HWND window, int dpi, const RECT& suggested);
+
 // Rows of a listing file: lines of blank-separated fields.
 std::vector<ListRow> ReadListing(const std::string& path);
