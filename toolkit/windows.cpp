@@ -341,7 +341,9 @@ intptr_t WindowOpen(int id, int x, int y, int innerWidth, int innerHeight, const
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(windowId) + 1);
-  LoadWindowIcons(record);
+  // The class's icon is made for the system DPI, and the small one is picked
+  // from the same resource: icons of their own only for a window at another DPI.
+  if (record.dpi != SystemDpi()) LoadWindowIcons(record);
   if (!shape.hidden) ShowAsStyled(window, shape.style);
 
   record.shortcuts = {ShortcutEntry{FVIRTKEY | FNOINVERT, VK_TAB, FocusForwardCommand},
