@@ -20,7 +20,7 @@ inline SubnetsWindowParts FindSubnetsWindowParts() {
   if (parts.window == nullptr) return parts;
   EnumChildWindows(
       parts.window,
-      [](HWND child, LPARAM found) -> BOOL {
+      [](HWND child, LPARAM found) CALLBACK -> BOOL {  // MinGW: stdcall for i686
         auto* into = reinterpret_cast<SubnetsWindowParts*>(found);
         char name[32] = "";
         GetClassNameA(child, name, sizeof name);
