@@ -420,6 +420,11 @@ LRESULT CALLBACK SharedWindowProcedure(HWND window, UINT message, WPARAM wParam,
       break;
     case WM_ACTIVATE:
       return OnActivate(window, windowId, message, wParam, lParam);
+    case WM_SYSCOMMAND:
+      // An item the program added to the system menu (WindowAddSystemMenuItem).
+      if (wParam >= FirstSystemCommand) break;
+      RecordDirectEvent(MenuEvent, static_cast<int>(wParam), windowId, -1);
+      return 0;
     case WM_NCDESTROY:
       if (OwnWindowId(window) >= 0) ForgetDestroyedWindow(window, OwnWindowId(window));
       break;
