@@ -9,6 +9,7 @@
 #include "app/window_ids.hpp"
 #include "calc/address.hpp"
 #include "calc/calculation.hpp"
+#include "calc/cidr.hpp"
 #include "calc/report.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/events.hpp"
@@ -39,6 +40,10 @@ constexpr int SubnetsWidth = 460;
 constexpr int SubnetsHeight = 350;
 constexpr int AboutWidth = 350;
 constexpr int AboutHeight = 370;
+constexpr int PlannerWidth = 640;
+constexpr int PlannerHeight = 460;
+constexpr const char* PlannerItem = "VLSM planner...\tCtrl+P";
+constexpr int PlannerKey = 'P' | ShortcutCtrl;
 
 constexpr int Black = 0x000000;
 constexpr int White = 0xFFFFFF;
@@ -145,6 +150,14 @@ void SelectMethod(const MainWindow& window) {
   ControlSetHidden(window.numberEntry, maskMethod ? 1 : 0);
 }
 
+// The network entry's address as a block of the selected class: 192.168.1.0/24.
+std::string CurrentBlock(const MainWindow& window) {
+  const int prefix = ClassRow(static_cast<int>(ControlGetState(window.classList))).networkBits;
+  const HostOrderAddress network =
+      PackDottedText(Ipv4Text(static_cast<Ipv4Value>(ControlGetState(window.networkEntry))));
+  return FormatBlock(CidrBlock{network & PrefixMask(prefix), prefix});
+}
+
 void HandleControlEvent(MainWindow& window, int control) {
   if (control == window.calculate) {
     RunCalculation(window);
@@ -170,6 +183,10 @@ bool OpenMainWindow(MainWindow& window) {
   CreatePreferences(window, width);
   CreateResult(window, width);
   ControlSetDisabled(window.showNetworks, 1);
+  // Beside the designed controls: the planner, from the system menu and Ctrl+P.
+  WindowAddSystemMenuSeparator(MainWindowId);
+  WindowAddSystemMenuItem(MainWindowId, PlannerCommand, PlannerItem);
+  WindowAddShortcut(MainWindowId, PlannerKey, PlannerCommand);
   WindowSetHidden(MainWindowId, 0);
   return true;
 }
@@ -182,6 +199,9 @@ void RunMainLoop(MainWindow& window) {
       quit = true;
     } else if (kind == ControlEvent) {
       HandleControlEvent(window, EventSourceControl());
+    } else if (kind == MenuEvent && EventSourceMenuItem() == PlannerCommand) {
+      ShowPlannerWindow(WindowHandle(MainWindowId), CurrentBlock(window), PlannerWidth,
+                        PlannerHeight);
     }
   }
 }

@@ -21,10 +21,11 @@ int WaitForOwnEvent(int window) {
 
 }  // namespace
 
-ModalWindow::ModalWindow(NativeHandle owner, int width, int height, const char* title)
+ModalWindow::ModalWindow(NativeHandle owner, int width, int height, const char* title,
+                         uint32_t style)
     : owner_(owner),
-      window_(
-          static_cast<int>(WindowOpen(AutoId, 0, 0, width, height, title, CentreOnOwner, owner))) {}
+      window_(static_cast<int>(
+          WindowOpen(AutoId, 0, 0, width, height, title, CentreOnOwner | style, owner))) {}
 
 ModalWindow::~ModalWindow() {
   Close();

@@ -4,6 +4,7 @@
 // again before the window closes, so that the system activates the owner.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 #include "toolkit/windows.hpp"
@@ -11,8 +12,9 @@
 class ModalWindow {
  public:
   // Opens a window with an inner size of width x height, centred on `owner`
-  // and owned by it. Id() is 0 when it could not open.
-  ModalWindow(NativeHandle owner, int width, int height, const char* title);
+  // and owned by it; `style` adds Win32 window styles to its caption (a close
+  // box: WS_CAPTION | WS_SYSMENU). Id() is 0 when it could not open.
+  ModalWindow(NativeHandle owner, int width, int height, const char* title, uint32_t style = 0);
   // Close().
   ~ModalWindow();
   ModalWindow(const ModalWindow&) = delete;

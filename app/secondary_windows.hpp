@@ -15,6 +15,9 @@ int ShowSubnetsWindow(NativeHandle owner, const SubnetPlan& plan, int width, int
 // Shows the logo, name, version, maker, links and description in a width x
 // height window.
 void ShowAboutWindow(NativeHandle owner, int width, int height);
+// The VLSM planner in a width x height window, its block preset to `block`
+// (e.g. "192.168.1.0/24").
+void ShowPlannerWindow(NativeHandle owner, const std::string& block, int width, int height);
 
 // The go-to dialog over `owner`: true with the typed index or address when
 // the user confirmed, false when cancelled.

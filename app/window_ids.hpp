@@ -6,6 +6,11 @@ constexpr const char* MainTitle = "Velkor - IPv4 Subnetting";
 constexpr const char* SubnetsTitle = "Velkor - IPv4 Subnetting - Sub-networks";
 constexpr const char* AboutTitle = "Velkor - IPv4 Subnetting - About";
 constexpr const char* GoToTitle = "Go to sub-network";
+constexpr const char* PlannerTitle = "Velkor - IPv4 Subnetting - VLSM planner";
+
+// The main window: Ctrl+P and the item of its system menu open the planner
+// (a system-menu id below 0xF000, its low four bits clear as the system's own).
+constexpr int PlannerCommand = 0x400;
 
 // Escape, in every secondary window.
 constexpr int EscapeCommand = 1000;
@@ -20,3 +25,7 @@ constexpr int SaveCommand = 1006;          // Ctrl+S
 
 // The go-to dialog: Enter.
 constexpr int GoToEnterCommand = 1001;
+
+// The VLSM planner: Enter plans (or presses the focused button); Ctrl+S saves
+// (SaveCommand, as in the sub-networks window).
+constexpr int PlanEnterCommand = 1001;

@@ -12,13 +12,15 @@ EventStream& Stream() {
 }
 
 // Accelerators of the active toolkit window for this message, or null. Tab
-// stays with an editable rich-edit control so that it can be typed there.
+// and Enter stay with an editable rich-edit control so that they can be
+// typed there.
 HACCEL ActiveAccelerators() {
   WindowRecord* record = WindowTable().Find(OwnWindowId(GetActiveWindow()));
   if (record == nullptr) return nullptr;
-  bool plainTab = (GetKeyState(VK_TAB) & 0x8000) != 0 && (GetKeyState(VK_CONTROL) & 0x8000) == 0 &&
+  bool typingKey = (GetKeyState(VK_TAB) & 0x8000) != 0 || (GetKeyState(VK_RETURN) & 0x8000) != 0;
+  bool plainKey = typingKey && (GetKeyState(VK_CONTROL) & 0x8000) == 0 &&
                   (GetKeyState(VK_SHIFT) & 0x8000) == 0 && (GetKeyState(VK_MENU) & 0x8000) == 0;
-  if (plainTab) {
+  if (plainKey) {
     HWND focus = GetFocus();
     char className[32] = "";
     GetClassNameA(focus, className, sizeof className);

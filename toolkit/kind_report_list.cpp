@@ -1,12 +1,14 @@
 // ReportList: a report-view list view with columns. A row is added as one
-// text whose line feeds separate the cells; clicks and selection changes
-// become ControlEvents.
+// text whose line feeds separate the cells, or a virtual list asks for its
+// cells as it draws them; rows may have backgrounds of their own. Clicks and
+// selection changes become ControlEvents.
 #include "toolkit/control_framework.hpp"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "base/scaling.hpp"
 #include "toolkit/dpi.hpp"
@@ -25,6 +27,8 @@ struct ReportListState {
   COLORREF text = 0;
   COLORREF background = 0;
   COLORREF textBackground = 0;
+  ReportCellText cellText;  // the cells of a virtual list
+  ReportRowColour rowColour;
 };
 
 ReportListState& StateOf(ControlRecord& control) {
@@ -40,6 +44,37 @@ void Post(ControlRecord& control, int detail) {
 }
 
 // ----- Notifications --------------------------------------------------------
+
+// A virtual list asks for a cell's text as it draws or reads the cell.
+void FillCell(ControlRecord& control, LVITEMA& cell) {
+  const ReportCellText& cellText = StateOf(control).cellText;
+  if ((cell.mask & LVIF_TEXT) == 0 || !cellText || cell.pszText == nullptr || cell.cchTextMax < 1) {
+    return;
+  }
+  lstrcpynA(cell.pszText, cellText(cell.iItem, cell.iSubItem).c_str(), cell.cchTextMax);
+}
+
+// Every cell of a row gets the row's background, so whole rows are coloured.
+bool ColourRow(ControlRecord& control, NMLVCUSTOMDRAW& draw, LRESULT* result) {
+  const ReportRowColour& rowColour = StateOf(control).rowColour;
+  if (!rowColour) return false;
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      *result = CDRF_NOTIFYITEMDRAW;
+      return true;
+    case CDDS_ITEMPREPAINT:
+      *result = CDRF_NOTIFYSUBITEMDRAW;
+      return true;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+      const int colour = rowColour(static_cast<int>(draw.nmcd.dwItemSpec));
+      if (colour != DefaultColour) draw.clrTextBk = static_cast<COLORREF>(colour);
+      *result = CDRF_NEWFONT;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
 
 void OnItemChanged(ControlRecord& control, const NMLISTVIEW& change) {
   // Bits 12-15 of the state are the state image: the check box.
@@ -90,6 +125,11 @@ bool Notify(ControlRecord& control, UINT message, WPARAM, LPARAM lParam, LRESULT
     case LVN_BEGINDRAG:
       Post(control, DetailDragBegin);
       return true;
+    case LVN_GETDISPINFOA:
+      FillCell(control, reinterpret_cast<NMLVDISPINFOA*>(lParam)->item);
+      return true;
+    case NM_CUSTOMDRAW:
+      return ColourRow(control, *reinterpret_cast<NMLVCUSTOMDRAW*>(lParam), result);
     default:
       return false;
   }
@@ -156,6 +196,7 @@ int AddRow(ControlRecord& control, int position, const char* text) {
 void ClearRows(ControlRecord& control) {
   SendMessageA(control.handle, LVM_DELETEALLITEMS, 0, 0);
   StateOf(control).longestCell = 0;
+  StateOf(control).cellText = nullptr;
 }
 
 std::string ColumnTitle(ControlRecord& control, int column) {
@@ -175,6 +216,7 @@ std::string ColumnTitle(ControlRecord& control, int column) {
 std::string CellText(ControlRecord& control, int row, int column) {
   if (row == -1) return ColumnTitle(control, column);
   if (row < 0 || row >= RowCount(control) || !HasColumn(control, column)) return std::string();
+  if (StateOf(control).cellText) return StateOf(control).cellText(row, column);
   std::string text(StateOf(control).longestCell + 1, '\0');
   LVITEMA cell{};
   cell.iSubItem = column;
@@ -276,11 +318,71 @@ const KindOperations ReportListOperations = {
     .rescale = Rescale,
 };
 
-void ControlSetColumnWidth(int ctl, int column, int width) {
+namespace {
+
+// The record of a live report list, or null.
+ControlRecord* ReportListOf(int ctl) {
   ControlRecord* control = ControlTable().Find(ctl);
-  if (control != nullptr && control->kind == ControlKind::ReportList) {
+  return control != nullptr && control->kind == ControlKind::ReportList ? control : nullptr;
+}
+
+}  // namespace
+
+void ControlSetColumnWidth(int ctl, int column, int width) {
+  ControlRecord* control = ReportListOf(ctl);
+  if (control != nullptr) {
     SetColumnPixels(*control, column, ScaleToDpi(width, LayoutDpi(control->handle)));
   }
+}
+
+void ControlSetColumnWidths(int ctl, const std::vector<int>& widths) {
+  ControlRecord* control = ReportListOf(ctl);
+  if (control == nullptr) return;
+  // Drawn once: each width alone would repaint every row in view.
+  SendMessageA(control->handle, WM_SETREDRAW, FALSE, 0);
+  // The columns' edges are scaled, not each width, so that widths that fill
+  // the room together still fill it exactly at any DPI.
+  const int dpi = LayoutDpi(control->handle);
+  int designedEdge = 0;
+  int pixelEdge = 0;
+  for (std::size_t column = 0; column < widths.size(); ++column) {
+    designedEdge += widths[column];
+    const int nextEdge = ScaleToDpi(designedEdge, dpi);
+    SetColumnPixels(*control, static_cast<int>(column), nextEdge - pixelEdge);
+    pixelEdge = nextEdge;
+  }
+  SendMessageA(control->handle, WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(control->handle, nullptr, nullptr,
+               RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+int ControlColumnRoom(int ctl) {
+  ControlRecord* control = ReportListOf(ctl);
+  RECT client{};
+  if (control == nullptr || !GetClientRect(control->handle, &client)) return 0;
+  const bool scrollBarShown = (GetWindowLongPtrA(control->handle, GWL_STYLE) & WS_VSCROLL) != 0;
+  const int dpi = LayoutDpi(control->handle);
+  const int pixels = client.right - (scrollBarShown ? 0 : SystemMetricAt(SM_CXVSCROLL, dpi));
+  return static_cast<int>(int64_t{pixels} * DesignDpi / dpi);  // rounded down: it must fit
+}
+
+void ControlSetVirtualRows(int ctl, int rows, ReportCellText cellText) {
+  ControlRecord* control = ReportListOf(ctl);
+  if (control == nullptr || (GetWindowLongPtrA(control->handle, GWL_STYLE) & LVS_OWNERDATA) == 0) {
+    return;
+  }
+  SelectOnly(*control, -1);
+  StateOf(*control).cellText = std::move(cellText);
+  SendMessageA(control->handle, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
+  if (rows > 0) SendMessageA(control->handle, LVM_ENSUREVISIBLE, 0, FALSE);
+  InvalidateRect(control->handle, nullptr, TRUE);
+}
+
+void ControlSetRowColours(int ctl, ReportRowColour rowColour) {
+  ControlRecord* control = ReportListOf(ctl);
+  if (control == nullptr) return;
+  StateOf(*control).rowColour = std::move(rowColour);
+  InvalidateRect(control->handle, nullptr, TRUE);
 }
 
 intptr_t CreateReportList(int id, int x, int y, int w, int h, const char* title, int width,

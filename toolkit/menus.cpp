@@ -1,4 +1,4 @@
-// Popup menus shown at the mouse pointer.
+// Popup menus shown at the mouse pointer, and items added to a window's system menu.
 
 #include "toolkit/menus.hpp"
 #include "toolkit/toolkit_state.hpp"
@@ -12,6 +12,13 @@ IdTable<MenuHolder>& MenuTable() {
 // The popup menu created last on this thread; items are added to it.
 int& CurrentPopupMenu() {
   return ThisThread().currentPopupMenu;
+}
+
+// The window's own copy of the system menu, made on first use; null for a dead id.
+HMENU SystemMenuOf(int window) {
+  WindowRecord* record = WindowTable().Find(window);
+  if (record == nullptr || record->handle == nullptr) return nullptr;
+  return GetSystemMenu(record->handle, FALSE);
 }
 
 }  // namespace
@@ -52,4 +59,15 @@ void ShowPopupAtCursor(int menu, NativeHandle owner) {
 void ReleasePopupMenu(int menu) {
   MenuTable().Remove(menu);
   if (CurrentPopupMenu() == menu) CurrentPopupMenu() = -1;
+}
+
+void WindowAddSystemMenuItem(int window, int itemId, const char* text) {
+  HMENU menu = SystemMenuOf(window);
+  if (menu == nullptr || itemId <= 0 || static_cast<WPARAM>(itemId) >= FirstSystemCommand) return;
+  AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(itemId), text != nullptr ? text : "");
+}
+
+void WindowAddSystemMenuSeparator(int window) {
+  HMENU menu = SystemMenuOf(window);
+  if (menu != nullptr) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
 }

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "toolkit/controls.hpp"
 
@@ -9,6 +12,7 @@
 constexpr unsigned ReportListCheckBoxes = 0x1;             // LVS_EX_CHECKBOXES
 constexpr unsigned ReportListMultipleSelection = 0x4;      // leaves out LVS_SINGLESEL
 constexpr unsigned ReportListShowSelectionAlways = 0x8;    // LVS_SHOWSELALWAYS
+constexpr unsigned ReportListVirtual = 0x1000;             // LVS_OWNERDATA, ControlSetVirtualRows
 constexpr unsigned ReportListHeaderDragDrop = 0x10000000;  // LVS_EX_HEADERDRAGDROP
 constexpr unsigned ReportListFullRowSelect = 0x40000000;   // LVS_EX_FULLROWSELECT
 
@@ -26,6 +30,26 @@ intptr_t CreateReportList(int id, int x, int y, int w, int h, const char* title,
                           unsigned flags);
 // Sets the width of an existing column of a report list; other kinds ignore it.
 void ControlSetColumnWidth(int ctl, int column, int width);
+// Sets the widths of the first widths.size() columns of a report list and
+// draws it once afterwards; other kinds ignore it.
+void ControlSetColumnWidths(int ctl, const std::vector<int>& widths);
+// The width that the columns of a report list fill without a horizontal scroll
+// bar, room for the vertical one kept; 0 for other kinds.
+int ControlColumnRoom(int ctl);
+
+// The text of a cell of a virtual report list.
+using ReportCellText = std::function<std::string(int row, int column)>;
+// Makes a list created with ReportListVirtual show `rows` rows whose cells
+// `cellText` gives whenever they are drawn or read (ControlItemText), however
+// many there are. The rows shown before go, with their selection; the first
+// row comes into view. Other lists and kinds ignore it.
+void ControlSetVirtualRows(int ctl, int rows, ReportCellText cellText);
+// The background of a report list's row: a colour, or DefaultColour for the list's own.
+using ReportRowColour = std::function<int(int row)>;
+// Draws the background of every row of a report list as `rowColour` says (the
+// text colour stays); an empty function leaves every row the list's own
+// background. Other kinds ignore it.
+void ControlSetRowColours(int ctl, ReportRowColour rowColour);
 // A container for controls: it becomes the current container until
 // EndContainer, and its children's notifications raise the same events as
 // controls placed on the window. Returns as every creation does.

@@ -30,6 +30,9 @@ struct WindowRecord {
 
 constexpr WORD FocusForwardCommand = 64001;
 constexpr WORD FocusBackwardCommand = 64002;
+// The system's own WM_SYSCOMMAND codes (SC_SIZE and up); items a program adds
+// to a system menu have ids below.
+constexpr WPARAM FirstSystemCommand = 0xF000;
 
 // What the toolkit keeps for its windows: their records and what every
 // window class uses. Closing the service closes every window still open.

@@ -497,6 +497,11 @@ LRESULT CALLBACK SharedWindowProcedure(HWND window, UINT message, WPARAM wParam,
     case WM_DPICHANGED:
       if (OwnWindowId(window) < 0) break;
       return OnDpiChanged(window, windowId, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    case WM_SYSCOMMAND:
+      // An item the program added to the system menu (WindowAddSystemMenuItem).
+      if (wParam >= FirstSystemCommand) break;
+      RecordDirectEvent(MenuEvent, static_cast<int>(wParam), windowId, -1);
+      return 0;
     case WM_NCDESTROY:
       if (OwnWindowId(window) >= 0) ForgetDestroyedWindow(window, OwnWindowId(window));
       break;

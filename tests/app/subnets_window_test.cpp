@@ -1,6 +1,6 @@
-// The Sub-networks window in this process: a helper thread works it while the
-// window's own loop runs, and 200 open/page/copy/close cycles leak no GDI or
-// USER object.
+// The Sub-networks window and the VLSM planner in this process: a helper
+// thread works each while the window's own loop runs, and 200
+// open/page/copy/close and open/plan/close cycles leak no GDI or USER object.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -108,6 +108,42 @@ TEST(SubnetsWindow, OpenPageCopyCloseCyclesLeakNothing) {
   EXPECT_LE(after.user, before.user);
   WindowClose(owner);
   plan->Release();
+}
+
+TEST(PlannerWindow, OpenPlanCloseCyclesLeakNothing) {
+  int owner = static_cast<int>(WindowOpen(AutoId, 0, 0, 450, 432, "Owner", WS_CAPTION, nullptr));
+  // Plans the example lines (3 sub-networks, 4 free blocks), then Escape.
+  auto cycle = [&] {
+    bool planned = false;
+    HelperThread helper([&planned] {
+      HWND window = nullptr, plan = nullptr, list = nullptr;
+      PollFor([&] {  // all parts in one poll: they appear one by one
+        window = FindWindowA(nullptr, PlannerTitle);
+        plan = window ? FindWindowExA(window, nullptr, "Button", "Plan") : nullptr;
+        list = window ? FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr) : nullptr;
+        return plan && list;
+      });
+      PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(plan), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(plan));
+      planned = PollFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 7; });
+      PostMessageA(window, WM_COMMAND, MAKEWPARAM(EscapeCommand, 1), 0);
+    });
+    ShowPlannerWindow(WindowHandle(owner), "192.168.1.0/24", 640, 460);
+    return helper.Join() && planned && IsWindowEnabled(static_cast<HWND>(WindowHandle(owner)));
+  };
+  for (int i = 0; i < 10; ++i)  // loads RichEdit and fills caches
+    ASSERT_TRUE(cycle()) << "warm-up cycle " << i;
+  GuiCounts before = CurrentGuiCounts();
+  int worked = 0;
+  for (int i = 0; i < 200; ++i)
+    worked += cycle() ? 1 : 0;
+  GuiCounts after = CurrentGuiCounts();
+  std::printf("200 open/plan/close cycles: GDI objects %ld -> %ld, USER objects %ld -> %ld\n",
+              before.gdi, after.gdi, before.user, after.user);
+  EXPECT_EQ(worked, 200) << "cycles that planned, closed and enabled the owner again";
+  EXPECT_LE(after.gdi, before.gdi);
+  EXPECT_LE(after.user, before.user);
+  WindowClose(owner);
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ struct Control {
   LONG designed[4];  // left, top, right, bottom in the window's client area at 96 DPI
 };
 // A window as designed, opened by a click on a button of the main window and
-// then, when ctrlKey is set, Ctrl + that key in the window the click opened.
+// then, when ctrlKey is set, Ctrl + that key in the window the click opened
+// (in the main window itself when there is no button).
 struct WindowLayout {
   const char* title;
   HWND MainWindowControls::*opener;  // null for the main window itself
@@ -55,6 +56,11 @@ const WindowLayout Windows[] = {
       {"Static", {15, 15, 115, 115}}, {"Static", {125, 20, 325, 60}},
       {"Static", {125, 65, 375, 80}}, {"Static", {125, 80, 375, 95}},
       {"Static", {125, 95, 375, 110}}, {"Static", {15, 120, 335, 338}}}},
+    {PlannerTitle, nullptr, 'P', {640, 460},
+     {{"Static", {10, 13, 95, 29}}, {"Edit", {95, 10, 275, 32}}, {"Static", {10, 42, 630, 58}},
+      {"RichEdit20A", {10, 60, 630, 172}}, {"Button", {555, 178, 630, 200}},
+      {"SysListView32", {10, 206, 630, 424}}, {"Static", {10, 434, 545, 450}},
+      {"Button", {555, 430, 630, 452}}}},
 };
 // clang-format on
 
@@ -95,9 +101,10 @@ class HighDpiTest : public ::testing::Test {
   void TearDown() override { StopApp(app_); }
 
   HWND Open(const WindowLayout& layout) {
-    if (layout.opener == nullptr) return app_.main;
-    ClickCentre(c_.*layout.opener);
-    if (layout.ctrlKey != 0 && WaitUntil([&] { return GetForegroundWindow() != app_.main; })) {
+    if (layout.opener == nullptr && layout.ctrlKey == 0) return app_.main;
+    if (layout.opener != nullptr) ClickCentre(c_.*layout.opener);
+    if (layout.ctrlKey != 0 && (layout.opener == nullptr ||
+                                WaitUntil([&] { return GetForegroundWindow() != app_.main; }))) {
       WaitProgramIdle(app_.main);
       PressKey(layout.ctrlKey, VK_CONTROL);
     }

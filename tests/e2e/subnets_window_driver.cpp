@@ -86,11 +86,35 @@ bool FindSubnetsWindow(const AppProcess& app, SubnetsWindowControls& c, std::str
   return true;
 }
 
+bool FindPlannerWindow(const AppProcess& app, PlannerWindowControls& c, std::string& error) {
+  // Controls appear one by one: all are looked for in each poll.
+  const bool found = WaitUntil([&] {
+    c = PlannerWindowControls{FindTopLevel(app.info.dwProcessId, nullptr, PlannerTitle)};
+    for (const ChildInfo& child : c.window ? DirectChildren(c.window) : std::vector<ChildInfo>()) {
+      HWND& control = child.text == "Plan"              ? c.plan
+                      : child.text == "Close"           ? c.close
+                      : child.className == "Edit"       ? c.block
+                      : child.className == WC_LISTVIEWA ? c.list
+                      : child.className == "Static"     ? c.status
+                                                        : c.lines;
+      // The two prompts end in a colon; the status never does.
+      if (child.className != "Static" || child.text.empty() || child.text.back() != ':') {
+        control = child.handle;
+      }
+    }
+    return c.block && c.lines && c.plan && c.list && c.status && c.close;
+  });
+  if (!found) error = "the VLSM planner did not appear with all its controls";
+  return found;
+}
+
 std::vector<ListRow> ListRows(const AppProcess& app, HWND list) {
   RemoteBlock block(app.info.hProcess, sizeof(LVITEMA) + CellLength + 1);
   std::vector<ListRow> rows(static_cast<size_t>(SendTo(list, LVM_GETITEMCOUNT, 0)));
+  const auto columns = static_cast<int>(
+      SendTo(reinterpret_cast<HWND>(SendTo(list, LVM_GETHEADER, 0)), HDM_GETITEMCOUNT, 0));
   for (size_t row = 0; row < rows.size(); ++row) {
-    for (int column = 0; column < 5; ++column)
+    for (int column = 0; column < columns; ++column)
       rows[row].push_back(CellText(block, list, static_cast<int>(row), column));
   }
   return rows;

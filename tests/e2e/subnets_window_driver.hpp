@@ -1,5 +1,5 @@
-// The Sub-networks window seen from outside: its controls, the rows and
-// colours of its list, its copy menu and the clipboard it writes.
+// The Sub-networks window and the VLSM planner seen from outside: controls,
+// the rows and colours of their lists, their copy menus and the clipboard.
 #pragma once
 
 #include <windows.h>
@@ -21,7 +21,19 @@ struct SubnetsWindowControls {
 // Waits for the Sub-networks window of the program and finds its controls.
 bool FindSubnetsWindow(const AppProcess& app, SubnetsWindowControls& controls, std::string& error);
 
-using ListRow = std::vector<std::string>;  // the five cells
+struct PlannerWindowControls {
+  HWND window = nullptr;
+  HWND block = nullptr;  // the block entry
+  HWND lines = nullptr;  // the wanted sub-networks
+  HWND plan = nullptr;
+  HWND list = nullptr;
+  HWND status = nullptr;
+  HWND close = nullptr;
+};
+// Waits for the VLSM planner of the program with all its controls.
+bool FindPlannerWindow(const AppProcess& app, PlannerWindowControls& controls, std::string& error);
+
+using ListRow = std::vector<std::string>;  // the cells, one per column
 // Every row of a list of the program, read through memory in its process.
 std::vector<ListRow> ListRows(const AppProcess& app, HWND list);
 // Title and width of each column of the list.

@@ -1,6 +1,6 @@
 // The Sub-networks window end to end: a plan is calculated in the main window,
 // "Show networks" opens the list, and the test pages, copies and looks at the
-// rows as a person would.
+// rows as a person would. Then the VLSM planner, against velkor.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -96,9 +96,9 @@ class SubnetsWindowTest : public ::testing::Test {
   // reports an older pointer position from X between press and release, and
   // the list takes the click for the start of a drag; a person clicks again.
   template <typename Done>
-  bool RightClickList(int x, int y, Done done) {
+  bool RightClickList(int x, int y, Done done, HWND list = nullptr) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-      ClickAt(s_.list, x, y, true);
+      ClickAt(list != nullptr ? list : s_.list, x, y, true);
       if (WaitUntil(done, 3000)) return true;
     }
     return false;
@@ -472,6 +472,137 @@ TEST_F(LargePlanTest, SaveAllWritesVelkorsCsvAndFailsCleanly) {
   EXPECT_TRUE(PageShown("Page 1/335545"));
   std::remove(target.c_str());
   std::remove(expected.c_str());
+}
+
+// ---------------------------------------------------------------- VLSM planner
+
+class PlannerTest : public SubnetsWindowTest {
+ protected:
+  // Ctrl+P in the main window, or the last item of its system menu (Alt+Space).
+  void OpenPlanner(bool bySystemMenu) {
+    ASSERT_TRUE(BringToFront(app_.main));
+    PressKey(bySystemMenu ? VK_SPACE : 'P', bySystemMenu ? VK_MENU : VK_CONTROL);
+    if (bySystemMenu) {
+      ASSERT_TRUE(WaitUntil([&] { return MenuReadyForInput(OpenPopupMenu(app_)); }));
+      PressKey(VK_UP);
+      PressKey(VK_RETURN);
+    }
+    std::string error;
+    ASSERT_TRUE(FindPlannerWindow(app_, p_, error)) << error;
+  }
+  // Types the block and the lines ("\n" is Enter) over the fields, then clicks Plan.
+  void Plan(const std::string& block, const std::string& lines) {
+    ASSERT_TRUE(TypeIntoEntry(app_, p_.block, block));
+    ClickCentre(p_.lines);
+    PressKey('A', VK_CONTROL);
+    for (char c : lines)
+      c == '\n' ? PressKey(VK_RETURN) : TypeText(std::string(1, c));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(p_.lines) == lines; })) << WindowText(p_.lines);
+    ClickCentre(p_.plan);
+  }
+  void ExpectBackInMain() {
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(p_.window); }));
+    EXPECT_TRUE(WaitUntil([&] {
+      return IsWindowEnabled(app_.main) && GetForegroundWindow() == app_.main;
+    })) << "the main window is not enabled in the foreground";
+  }
+  // The clipboard after the menu item of row `row` that `keys` presses of
+  // Down (Up when negative) reach.
+  std::string CopyFromMenu(int row, int keys) {
+    const RECT area = ListRowRect(app_, p_.list, row);
+    const DWORD before = GetClipboardSequenceNumber();
+    if (!RightClickList(
+            area.left + 20, (area.top + area.bottom) / 2,
+            [&] { return MenuReadyForInput(OpenPopupMenu(app_)); }, p_.list)) {
+      return "no menu";
+    }
+    for (int i = 0; i < std::abs(keys); ++i)
+      PressKey(keys > 0 ? VK_DOWN : VK_UP);
+    PressKey(VK_RETURN);
+    return ClipboardChangedSince(before) ? ClipboardText() : "no copy";
+  }
+  PlannerWindowControls p_;
+};
+
+TEST_F(PlannerTest, OpensFromTheSystemMenuAndCtrlPWithTheClassBlock) {
+  OpenPlanner(true);
+  EXPECT_EQ(WindowText(p_.block), "192.168.1.0/24");
+  POINT closeBox{};
+  ASSERT_TRUE(CloseBoxPoint(p_.window, closeBox));
+  ClickAtScreen(p_.window, closeBox);
+  ExpectBackInMain();
+  ASSERT_TRUE(ChooseListItem(app_, main_.classList, 2));
+  OpenPlanner(false);
+  EXPECT_EQ(WindowText(p_.block), "10.0.0.0/8");
+  PressKey(VK_ESCAPE);
+  ExpectBackInMain();
+}
+
+TEST_F(PlannerTest, ShowsCopiesAndSavesVelkorsPlanAndKeepsItOnARefusal) {
+  const std::string lines = "sales 200\nengineering 100\nsupport 50\nlab /27\nuplink 2";
+  const std::string list = TempFilePath("vlsm.txt"), tsv = TempFilePath("vlsm.tsv"),
+                    csv = TempFilePath("velkor_vlsm.csv"), saved = TempFilePath("vlsm.csv");
+  std::ofstream(list, std::ios::binary) << lines << '\n';
+  for (const auto& [format, output] : {std::pair{"tsv", tsv}, std::pair{"csv", csv}})
+    ASSERT_TRUE(RunVelkor("192.168.0.0/22 --vlsm-file " + list + " --format " + format, output));
+  std::vector<ListRow> expected = ReadListing(tsv);  // no cell holds a blank
+  expected.erase(expected.begin());                  // the header
+  ASSERT_EQ(expected.size(), 9u);
+
+  OpenPlanner(false);
+  Plan("192.168.0.0/22", lines);
+  const std::string status = "Used 484 of 1,024 addresses (47%), 4 free blocks";
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(p_.status) == status; })) << WindowText(p_.status);
+  EXPECT_EQ(ListRows(app_, p_.list), expected);
+  ASSERT_TRUE(WaitWindowIdle(p_.window));
+  const uint32_t text = Rgb(static_cast<COLORREF>(SendMessageA(p_.list, LVM_GETTEXTCOLOR, 0, 0)));
+  const std::vector<RowLook> looks = RowLooks(app_, p_.list, text);
+  ASSERT_EQ(looks.size(), expected.size());
+  for (size_t row = 0; row < looks.size(); ++row) {
+    const uint32_t colour = row >= 5 ? 0xE1FFE1 : row % 2 == 0 ? 0xE1E1FF : 0xFFFFFF;
+    EXPECT_EQ(looks[row].background, colour) << std::hex << "row " << row;
+    EXPECT_GT(looks[row].textPixels, 20) << "row " << row << ": no text in its colour";
+  }
+
+  EXPECT_EQ(CopyFromMenu(1, 4), expected[1][3]) << "Copy network";
+  EXPECT_EQ(CopyFromMenu(7, -2), FileText(tsv)) << "Copy all as text";
+  std::remove(saved.c_str());
+  PressKey('S', VK_CONTROL);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] { return (dialog = FindTopLevel(app_.info.dwProcessId, nullptr, "Save As")); }));
+  ASSERT_TRUE(BringToFront(dialog));
+  SendMessageA(FocusOf(app_.info.dwThreadId), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(saved.c_str()));
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) && FileText(saved) == FileText(csv); }))
+      << "the saved file differs from velkor's CSV";
+
+  // Each refusal is a message box, and the plan shown stays.
+  const struct {
+    const char *block, *lines, *message;
+  } refusals[] = {
+      {"192.168.0.0/22", "big 2000",
+       "Sub-networks do not fit: The list needs 2048 addresses, the block holds 1024."},
+      {"192.168.0.0/22", "a 10\nb 20\nc abc",
+       "Invalid sub-network line: Line 3: 'c abc': hosts must be a number from 1 to 4294967294."},
+      {" 192.168.0.1/22", "a 10",
+       "Invalid address block: The address block '192.168.0.1/22' cannot be used: host bits set: "
+       "the network is 192.168.0.0/22."},
+  };
+  for (const auto& refusal : refusals) {
+    Plan(refusal.block, refusal.lines);
+    MessageBoxSeen box;
+    ASSERT_TRUE(WaitForMessageBox(app_, box)) << refusal.message;
+    EXPECT_EQ(box.title + ": " + box.text, refusal.message);
+    ASSERT_TRUE(DismissMessageBox(box));
+    EXPECT_EQ(WindowText(p_.status), status) << refusal.message;
+    EXPECT_EQ(ListRows(app_, p_.list), expected) << refusal.message;
+  }
+  ClickCentre(p_.close);
+  ExpectBackInMain();
+  for (const std::string& path : {list, tsv, csv, saved})
+    std::remove(path.c_str());
 }
 
 }  // namespace

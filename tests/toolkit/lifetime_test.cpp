@@ -40,6 +40,10 @@ const DeadIdCase deadIdCases[] = {
      [](int id) { return WindowSetHidden(id, 0), intptr_t{0}; }},
     {ObjectType::Window, "WindowAddShortcut",
      [](int id) { return WindowAddShortcut(id, VK_ESCAPE, 1000), intptr_t{0}; }},
+    {ObjectType::Window, "WindowAddSystemMenuItem",
+     [](int id) { return WindowAddSystemMenuItem(id, 0x400, "x"), intptr_t{0}; }},
+    {ObjectType::Window, "WindowAddSystemMenuSeparator",
+     [](int id) { return WindowAddSystemMenuSeparator(id), intptr_t{0}; }},
     {ObjectType::Window, "WindowClose", [](int id) { return WindowClose(id), intptr_t{0}; }},
     {ObjectType::Control, "ControlSetText",
      [](int id) { return ControlSetText(id, "x"), intptr_t{0}; }},
@@ -69,6 +73,17 @@ const DeadIdCase deadIdCases[] = {
     {ObjectType::Control, "ControlY", [](int id) { return ControlY(id); }},
     {ObjectType::Control, "ControlWidth", [](int id) { return ControlWidth(id); }},
     {ObjectType::Control, "ControlHeight", [](int id) { return ControlHeight(id); }},
+    {ObjectType::Control, "ControlSetVirtualRows",
+     [](int id) {
+       return ControlSetVirtualRows(id, 5, [](int, int) { return "x"; }), intptr_t{0};
+     }},
+    {ObjectType::Control, "ControlSetRowColours",
+     [](int id) { return ControlSetRowColours(id, [](int) { return 0; }), intptr_t{0}; }},
+    {ObjectType::Control, "ControlSetColumnWidths",
+     [](int id) {
+       return ControlSetColumnWidths(id, {10, 20}), intptr_t{0};
+     }},
+    {ObjectType::Control, "ControlColumnRoom", [](int id) { return ControlColumnRoom(id); }},
     {ObjectType::Control, "ControlHandle",
      [](int id) { return reinterpret_cast<intptr_t>(ControlHandle(id)); }},
     {ObjectType::Font, "NativeFontHandle",
