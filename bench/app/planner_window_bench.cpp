@@ -19,6 +19,7 @@
 
 #include "app/secondary_windows.hpp"
 #include "app/window_ids.hpp"
+#include "bench/app/clock.hpp"
 #include "calc/planner.hpp"
 #include "toolkit/toolkit_start.hpp"
 #include "toolkit/windows.hpp"
@@ -27,17 +28,6 @@ namespace {
 
 constexpr const char* Block = "10.0.0.0/8";
 constexpr int LineCounts[] = {100, 10000};
-
-double NowMs() {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / ticksPerMs;
-}
 
 // "site1 100" to "siteN 100" (each a /25), one a line, as typed in the window.
 std::string SiteLines(int count) {

@@ -27,21 +27,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/app/clock.hpp"
+
 namespace {
 
 constexpr DWORD StartLimitMs = 30000;
 constexpr DWORD ExitLimitMs = 10000;
-
-double NowMs() {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / ticksPerMs;
-}
 
 // The folder of this benchmark, ending in a backslash.
 std::string OwnFolder() {

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "bench/app/since_creation.hpp"
+#include "bench/app/clock.hpp"
 
 int main() {
   std::printf("%f\n", SinceProcessCreation());

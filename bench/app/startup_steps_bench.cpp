@@ -30,26 +30,15 @@
 #include <vector>
 
 #include "app/main_window.hpp"
-#include "bench/app/since_creation.hpp"
+#include "bench/app/clock.hpp"
 #include "imaging/image_codecs.hpp"
 #include "toolkit/controls.hpp"
-#include "toolkit/menus.hpp"
 #include "toolkit/fonts.hpp"
+#include "toolkit/menus.hpp"
 #include "toolkit/toolkit_start.hpp"
 #include "toolkit/windows.hpp"
 
 namespace {
-
-double NowMs() {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / ticksPerMs;
-}
 
 // ----- One start-up (--once) -------------------------------------------------
 

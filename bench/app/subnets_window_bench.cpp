@@ -21,6 +21,7 @@
 
 #include "app/secondary_windows.hpp"
 #include "app/window_ids.hpp"
+#include "bench/app/clock.hpp"
 #include "calc/enumeration.hpp"
 #include "calc/find.hpp"
 #include "tests/app/subnets_window_parts.hpp"
@@ -28,17 +29,6 @@
 #include "toolkit/windows.hpp"
 
 namespace {
-
-double NowMs() {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / ticksPerMs;
-}
 
 struct PlanCase {
   const char* name;
