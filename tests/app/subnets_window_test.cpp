@@ -34,26 +34,39 @@ std::string Clipboard() {
   return text;
 }
 
+// Wine makes another device context for its caches (window and buffered
+// paint) whenever all of them are in use at once, which the timing of the
+// cycles decides, so a few may appear after any warm-up. A leak in every cycle
+// shows as 200 objects.
+void ExpectNoLeak(const GuiCounts& before, const GuiCounts& after) {
+  const long cachedContexts = RunningOnWine() ? 8 : 0;
+  EXPECT_LE(after.gdi, before.gdi + cachedContexts);
+  EXPECT_LE(after.user, before.user);
+}
+
 // One cycle, run beside the window's loop: page 2, select row 3, copy its
 // broadcast address from the context menu, close. Returns the first step that
-// did not show, or "".
+// did not show, or "". Each step may take seconds on a loaded machine.
 std::string WorkTheWindow() {
+  constexpr int kStepTime = 10000;
   SubnetsWindowParts parts;
-  const char* failed = "";
+  std::string failed;
   // The list answers once the window waits for input, its first page filled.
-  if (!PollFor([&] {
-        parts = FindSubnetsWindowParts();
-        return parts.label != nullptr && SendMessageA(parts.list, LVM_GETITEMCOUNT, 0, 0) == 26;
-      })) {
+  if (!PollFor(
+          [&] {
+            parts = FindSubnetsWindowParts();
+            return parts.label != nullptr && SendMessageA(parts.list, LVM_GETITEMCOUNT, 0, 0) == 26;
+          },
+          kStepTime)) {
     failed = "open";
   }
   const HWND window = parts.window;
-  if (*failed == '\0') {
+  if (failed.empty()) {
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(NextPageCommand, 1), 0);
-    if (!PollFor([&] { return TextOf(parts.label) == "Page 2/11"; })) failed = "page";
+    if (!PollFor([&] { return TextOf(parts.label) == "Page 2/11"; }, kStepTime)) failed = "page";
   }
   HWND menu = nullptr;
-  if (*failed == '\0') {
+  if (failed.empty()) {
     LVITEMA select{};
     select.stateMask = select.state = LVIS_SELECTED;
     SendMessageA(parts.list, LVM_SETITEMSTATE, 3, reinterpret_cast<LPARAM>(&select));
@@ -62,17 +75,20 @@ std::string WorkTheWindow() {
     LPARAM at = MAKELPARAM(row.left + 30, (row.top + row.bottom) / 2);
     PostMessageA(parts.list, WM_RBUTTONDOWN, MK_RBUTTON, at);
     PostMessageA(parts.list, WM_RBUTTONUP, 0, at);
-    if (!PollFor([&] { return MenuReadyForInput(menu = FindWindowA("#32768", nullptr)); }))
+    if (!PollFor([&] { return MenuReadyForInput(menu = FindWindowA("#32768", nullptr)); },
+                 kStepTime))
       failed = "menu";
   }
-  if (*failed == '\0') {
+  if (failed.empty()) {
     const DWORD before = GetClipboardSequenceNumber();
     for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN})
       PressKey(key);
     // Once the copy has begun, reading cannot get in its way; the program may
     // still hold the clipboard for a moment.
-    if (!ClipboardChangedSince(before) || !PollFor([] { return Clipboard() == "172.16.29.255"; }))
-      failed = "copy";
+    std::string copied;
+    if (!ClipboardChangedSince(before, kStepTime) ||
+        !PollFor([&] { return (copied = Clipboard()) == "172.16.29.255"; }, kStepTime))
+      failed = "copy (the clipboard holds '" + copied + "')";
   }
   if (window != nullptr) PostMessageA(window, WM_COMMAND, MAKEWPARAM(EscapeCommand, 1), 0);
   return failed;
@@ -83,6 +99,10 @@ TEST(SubnetsWindow, OpenPageCopyCloseCyclesLeakNothing) {
   ASSERT_TRUE(plan->SetClass(1));
   plan->SetNetwork(172, 16, 0, 0);
   ASSERT_TRUE(plan->FromMask("255.255.255.0"));
+  // The pointer is kept off the windows (an earlier test may have left it
+  // anywhere): a popup menu that opens under it takes a mouse move, which
+  // highlights the item there, and the keys then count from that item.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   int owner = static_cast<int>(WindowOpen(AutoId, 0, 0, 450, 432, "Owner", WS_CAPTION, nullptr));
   auto cycle = [&] {
     std::string failed = "join";
@@ -96,16 +116,17 @@ TEST(SubnetsWindow, OpenPageCopyCloseCyclesLeakNothing) {
   for (int i = 0; i < 10; ++i)
     ASSERT_EQ(cycle(), "") << "warm-up cycle " << i;
   GuiCounts before = CurrentGuiCounts();
-  int worked = 0;
-  for (int i = 0; i < 200; ++i)
-    worked += cycle().empty() ? 1 : 0;
+  std::string failures;
+  for (int i = 0; i < 200; ++i) {
+    const std::string failed = cycle();
+    if (!failed.empty()) failures += " " + failed + " in cycle " + std::to_string(i);
+  }
   GuiCounts after = CurrentGuiCounts();
   std::printf("200 cycles: GDI objects %ld -> %ld, USER objects %ld -> %ld%s\n", before.gdi,
               after.gdi, before.user, after.user,
               RunningOnWine() ? " (Wine: probed handle tables)" : "");
-  EXPECT_EQ(worked, 200) << "cycles that paged, copied and closed";
-  EXPECT_LE(after.gdi, before.gdi);
-  EXPECT_LE(after.user, before.user);
+  EXPECT_EQ(failures, "") << "steps that did not show";
+  ExpectNoLeak(before, after);
   WindowClose(owner);
   plan->Release();
 }
@@ -141,8 +162,7 @@ TEST(PlannerWindow, OpenPlanCloseCyclesLeakNothing) {
   std::printf("200 open/plan/close cycles: GDI objects %ld -> %ld, USER objects %ld -> %ld\n",
               before.gdi, after.gdi, before.user, after.user);
   EXPECT_EQ(worked, 200) << "cycles that planned, closed and enabled the owner again";
-  EXPECT_LE(after.gdi, before.gdi);
-  EXPECT_LE(after.user, before.user);
+  ExpectNoLeak(before, after);
   WindowClose(owner);
 }
 
