@@ -95,13 +95,13 @@ def check_splits(run, failures):
             code, out, err = run([block] + sizing + ["--list", "--from", str(start), "--count", "3",
                                                      "--format", "csv"])
             if code or err or records(out, "csv") != list(split_rows(net, prefix, range(start, min(start + 3, total)))):
-                failures.append(f"split {block} {sizing} from {start}: exit {code}, {out[:200]!r}")
+                failures.append(f"split {block} {sizing} from {start}: exit {code}, {out[:200]!r}, {err!r}")
         address = A(int(net.network_address) + rng.randrange(net.num_addresses))
         index = (int(address) - int(net.network_address)) >> (32 - prefix)
         code, out, err = run([block] + sizing + ["--find", str(address), "--format", "json"])
         expected = dict(next(split_rows(net, prefix, [index])), page=str(1 if index == 0 else -(-index // 25)))
         if code or err or records(out, "json") != [expected]:
-            failures.append(f"find {address} in {block} {sizing}: exit {code}, {out!r}")
+            failures.append(f"find {address} in {block} {sizing}: exit {code}, {out!r}, {err!r}")
 
 
 def token(rng):
