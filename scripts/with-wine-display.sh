@@ -31,8 +31,16 @@ cleanup() {
 trap cleanup EXIT
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 
-"$here/wine-prefix.sh" </dev/null >/dev/null 2>&1
-wineserver -p </dev/null >/dev/null 2>&1
-wine wineboot </dev/null >/dev/null 2>&1
+# Wine: Debian's wine64 loads at a fixed address with no preloader, and the
+# kernel puts its heap anywhere in the 1 GB after it; about one start in 3,000
+# the heap lands on 0x7ffe0000, where Wine maps the shared user data, and the
+# start fails (exit code 1, nothing printed). Everything from here runs without
+# randomization where the system allows it: the heap then follows the loader.
+fixed_layout=()
+if setarch "$(uname -m)" -R true 2>/dev/null; then fixed_layout=(setarch "$(uname -m)" -R); fi
 
-"$@"
+"${fixed_layout[@]}" "$here/wine-prefix.sh" </dev/null >/dev/null 2>&1
+wineserver -p </dev/null >/dev/null 2>&1
+"${fixed_layout[@]}" wine wineboot </dev/null >/dev/null 2>&1
+
+"${fixed_layout[@]}" "$@"
