@@ -54,8 +54,6 @@ constexpr int FreeRow = 225 | 255 << 8 | 225 << 16;
 
 constexpr unsigned ListFlags =
     ReportListFullRowSelect | ReportListShowSelectionAlways | ReportListVirtual;
-// The room a list cell keeps around its text, as the list's own autosizing adds it.
-constexpr int CellPadding = 12;
 
 constexpr int Margin = 10;
 constexpr int RowHeight = 22;
@@ -135,9 +133,8 @@ int RowColour(const PlanTable& table, int row) {
 void FitColumns(const PlannerView& view) {
   std::vector<int> widths;
   for (int column = 0; column < ColumnCount; ++column) {
-    widths.push_back(std::max(ControlTextWidth(view.list, ColumnTitles[column]),
-                              ControlTextWidth(view.list, view.table.longest[column].c_str())) +
-                     CellPadding);
+    widths.push_back(std::max(ControlCellWidth(view.list, ColumnTitles[column]),
+                              ControlCellWidth(view.list, view.table.longest[column].c_str())));
   }
   const int total = std::accumulate(widths.begin(), widths.end(), 0);
   const int room = ControlColumnRoom(view.list);
@@ -146,8 +143,7 @@ void FitColumns(const PlannerView& view) {
       width += (room - total) / ColumnCount;
     widths[0] += (room - total) % ColumnCount;
   } else {
-    widths[0] = std::max(widths[0] - (total - room),
-                         ControlTextWidth(view.list, ColumnTitles[0]) + CellPadding);
+    widths[0] = std::max(widths[0] - (total - room), ControlCellWidth(view.list, ColumnTitles[0]));
   }
   ControlSetColumnWidths(view.list, widths);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/modal.hpp"
 #include "app/secondary_windows.hpp"
@@ -72,9 +73,7 @@ constexpr char PreviousProcedureProperty[] = "OldContainerProc";
 constexpr char ListProperty[] = "hListicon";
 constexpr char LastIndexProperty[] = "networks";
 
-// The room a list cell keeps around its text, as the list's own autosizing
-// adds it; the "#" column and the address columns never get less.
-constexpr int CellPadding = 12;
+// The "#" column and the address columns never get less than this needs.
 constexpr const char* WidestAddress = "255.255.255.255";
 // The page label's designed width, and its gap to the Close button.
 constexpr int PageLabelWidth = 100;
@@ -168,16 +167,16 @@ void InstallRowColouring(int panel, int list, int32_t lastIndex) {
 // width while that fits); the address columns give up that width evenly, so
 // no cell is cut and the list needs no horizontal scroll bar.
 void FitIndexColumn(const SubnetsWindow& view) {
-  const int needed =
-      ControlTextWidth(view.list, FormatInteger(view.lastIndex).c_str()) + CellPadding;
+  const int needed = ControlCellWidth(view.list, FormatInteger(view.lastIndex).c_str());
   const int extra = needed - Columns[0].width;
   if (extra <= 0) return;
-  const int addressMinimum = ControlTextWidth(view.list, WidestAddress) + CellPadding;
-  ControlSetColumnWidth(view.list, 0, needed);
+  const int addressMinimum = ControlCellWidth(view.list, WidestAddress);
+  std::vector<int> widths{needed};
   for (int column = 1; column < 5; ++column) {
     const int narrowed = Columns[column].width - (extra + 3) / 4;
-    ControlSetColumnWidth(view.list, column, narrowed > addressMinimum ? narrowed : addressMinimum);
+    widths.push_back(narrowed > addressMinimum ? narrowed : addressMinimum);
   }
+  ControlSetColumnWidths(view.list, widths);
 }
 
 // The page label keeps its place and grows into the free row up to the Close

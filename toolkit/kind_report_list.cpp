@@ -328,11 +328,9 @@ ControlRecord* ReportListOf(int ctl) {
 
 }  // namespace
 
-void ControlSetColumnWidth(int ctl, int column, int width) {
-  ControlRecord* control = ReportListOf(ctl);
-  if (control != nullptr) {
-    SetColumnPixels(*control, column, ScaleToDpi(width, LayoutDpi(control->handle)));
-  }
+int ControlCellWidth(int ctl, const char* text) {
+  constexpr int CellPadding = 12;
+  return ReportListOf(ctl) != nullptr ? ControlTextWidth(ctl, text) + CellPadding : 0;
 }
 
 void ControlSetColumnWidths(int ctl, const std::vector<int>& widths) {

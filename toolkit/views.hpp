@@ -28,8 +28,10 @@ constexpr unsigned PanelClientEdge = 0x8;   // WS_EX_CLIENTEDGE
 // first selected row or -1. Returns as every creation does (new id, handle, 0).
 intptr_t CreateReportList(int id, int x, int y, int w, int h, const char* title, int width,
                           unsigned flags);
-// Sets the width of an existing column of a report list; other kinds ignore it.
-void ControlSetColumnWidth(int ctl, int column, int width);
+// The column width that shows `text` whole in a cell of a report list: its
+// width in the list's font and the room the list keeps around a cell's text,
+// as its own autosizing adds it; 0 for other kinds.
+int ControlCellWidth(int ctl, const char* text);
 // Sets the widths of the first widths.size() columns of a report list and
 // draws it once afterwards; other kinds ignore it.
 void ControlSetColumnWidths(int ctl, const std::vector<int>& widths);
