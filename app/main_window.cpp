@@ -48,10 +48,6 @@ constexpr int PlannerKey = 'P' | ShortcutCtrl;
 constexpr int Black = 0x000000;
 constexpr int White = 0xFFFFFF;
 
-int AsId(intptr_t created) {
-  return static_cast<int>(created);
-}
-
 // A drop-down list of the texts of a constant table with the first one selected.
 int CreateChoiceList(int y, int width, const char* (*itemText)(int), int count) {
   int list = AsId(CreateDropDownList(AutoId, FieldX, y, width - 125, RowHeight));

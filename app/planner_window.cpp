@@ -148,10 +148,6 @@ void FitColumns(const PlannerView& view) {
   ControlSetColumnWidths(view.list, widths);
 }
 
-int AsId(intptr_t created) {
-  return static_cast<int>(created);
-}
-
 void CreateControls(PlannerView& view, const std::string& block, int width, int height) {
   const int fieldX = Margin + 85;
   CreateLabel(AutoId, Margin, Margin + 3, fieldX - Margin, PromptHeight, BlockPrompt);

@@ -2,11 +2,19 @@
 // raise: what the windows create, and what tests and benchmarks look for.
 #pragma once
 
+#include <cstdint>
+
 constexpr const char* MainTitle = "Velkor - IPv4 Subnetting";
 constexpr const char* SubnetsTitle = "Velkor - IPv4 Subnetting - Sub-networks";
 constexpr const char* AboutTitle = "Velkor - IPv4 Subnetting - About";
 constexpr const char* GoToTitle = "Go to sub-network";
 constexpr const char* PlannerTitle = "Velkor - IPv4 Subnetting - VLSM planner";
+
+// The id of a window or control created with AutoId: creations return an
+// intptr_t, which holds the new id in that case.
+inline int AsId(intptr_t created) {
+  return static_cast<int>(created);
+}
 
 // The main window: Ctrl+P and the item of its system menu open the planner
 // (a system-menu id below 0xF000, its low four bits clear as the system's own).
