@@ -79,6 +79,12 @@ std::string TextField(const std::string& text, int field, const std::string& del
   return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
+std::string Trimmed(const std::string& text, const char* blanks) {
+  const std::size_t begin = text.find_first_not_of(blanks);
+  if (begin == std::string::npos) return std::string();
+  return text.substr(begin, text.find_last_not_of(blanks) - begin + 1);
+}
+
 std::string PadRight(const std::string& text, int width) {
   const std::size_t size = width < 0 ? 0 : static_cast<std::size_t>(width);
   std::string padded = text.substr(0, size);

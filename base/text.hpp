@@ -27,6 +27,9 @@ ParsedInteger ParseIntegerChecked(const char* text);
 // empty when there is no such field. An empty delimiter makes the text field 1.
 std::string TextField(const std::string& text, int field, const std::string& delimiter);
 
+// `text` without the characters of `blanks` at either end.
+std::string Trimmed(const std::string& text, const char* blanks = " \t");
+
 // `text` cut or blank-filled to exactly `width` characters (negative width = 0).
 std::string PadRight(const std::string& text, int width);
 

@@ -16,12 +16,6 @@ std::string PlanSpan(const SubnetPlan& plan) {
   return FormatAddress(plan.network) + " to " + FormatAddress(last.broadcast);
 }
 
-std::string Trimmed(const std::string& text) {
-  const std::size_t begin = text.find_first_not_of(" \t");
-  if (begin == std::string::npos) return std::string();
-  return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
-}
-
 bool IsDigits(const std::string& text) {
   return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }

@@ -1,5 +1,6 @@
 #include "calc/planner.hpp"
 
+#include "base/text.hpp"
 #include "calc/cidr.hpp"
 
 namespace {
@@ -9,12 +10,6 @@ namespace {
 constexpr const char* BlockTitle = "Invalid address block";
 constexpr const char* LineTitle = "Invalid sub-network line";
 constexpr const char* FitTitle = "Sub-networks do not fit";
-
-std::string WithoutBlanks(const std::string& text) {
-  const std::size_t begin = text.find_first_not_of(" \t\r\n");
-  if (begin == std::string::npos) return std::string();
-  return text.substr(begin, text.find_last_not_of(" \t\r\n") - begin + 1);
-}
 
 // "line 3: 'x': ..." as a sentence: "Line 3: 'x': ...."
 std::string Sentence(std::string text) {
@@ -31,7 +26,7 @@ PlannerOutcome Refused(const char* title, const std::string& text) {
 }  // namespace
 
 PlannerOutcome RunPlanner(const std::string& blockText, const std::string& lines) {
-  const std::string typed = WithoutBlanks(blockText);
+  const std::string typed = Trimmed(blockText, " \t\r\n");
   CidrBlock block;
   std::string problem = ReadNetworkBlock(typed, block);
   if (!problem.empty()) {

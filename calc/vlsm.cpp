@@ -24,17 +24,9 @@ bool IsNameCharacter(char c) {
          c == '_' || c == '.';
 }
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string Trimmed(const std::string& text) {
-  std::size_t begin = 0, end = text.size();
-  while (begin < end && IsBlank(text[begin]))
-    ++begin;
-  while (end > begin && IsBlank(text[end - 1]))
-    --end;
-  return text.substr(begin, end - begin);
+// Blanks around a token; a line's carriage return, when lines end in CR LF, too.
+std::string WithoutBlanks(const std::string& text) {
+  return Trimmed(text, " \t\r");
 }
 
 std::string CheckName(const std::string& name) {
@@ -172,7 +164,7 @@ std::string Finish(ItemReader& reader, std::string problem, const std::string& t
 
 // A line without its comment and surrounding blanks.
 std::string LineToken(const std::string& line) {
-  return Trimmed(line.substr(0, line.find('#')));
+  return WithoutBlanks(line.substr(0, line.find('#')));
 }
 
 std::string ReadLine(ItemReader& reader, int64_t number, const std::string& line) {
@@ -282,13 +274,13 @@ std::string Grouped(uint64_t value) {
 
 std::string ReadVlsmItems(const std::string& list, std::vector<VlsmItem>& items) {
   items.clear();
-  if (Trimmed(list).empty()) return std::string();
+  if (WithoutBlanks(list).empty()) return std::string();
   ItemReader reader{"item", items, {}};
   const std::string problem =
       ForEachPiece(list, ',', [&](int64_t number, const std::string& piece) {
-        return ReadListItem(reader, number, Trimmed(piece));
+        return ReadListItem(reader, number, WithoutBlanks(piece));
       });
-  return Finish(reader, problem, list, ',', Trimmed);
+  return Finish(reader, problem, list, ',', WithoutBlanks);
 }
 
 std::string ReadVlsmLines(const std::string& text, std::vector<VlsmItem>& items) {
