@@ -9,7 +9,7 @@
 #include "app/window_ids.hpp"
 #include "calc/address.hpp"
 #include "calc/calculation.hpp"
-#include "calc/cidr.hpp"
+#include "net/block.hpp"
 #include "calc/report.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/events.hpp"
@@ -151,7 +151,7 @@ std::string CurrentBlock(const MainWindow& window) {
   const int prefix = ClassRow(static_cast<int>(ControlGetState(window.classList))).networkBits;
   const HostOrderAddress network =
       PackDottedText(Ipv4Text(static_cast<Ipv4Value>(ControlGetState(window.networkEntry))));
-  return FormatBlock(CidrBlock{network & PrefixMask(prefix), prefix});
+  return FormatBlock(CidrBlock{network & PrefixMask<Ipv4>(prefix), prefix});
 }
 
 void HandleControlEvent(MainWindow& window, int control) {

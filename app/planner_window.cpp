@@ -15,7 +15,7 @@
 #include "app/modal.hpp"
 #include "app/secondary_windows.hpp"
 #include "app/window_ids.hpp"
-#include "calc/planner.hpp"
+#include "net/planner.hpp"
 #include "toolkit/clipboard.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/events.hpp"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "calc/dotted.hpp"
+#include "net/address_text.hpp"
 
 namespace {
 

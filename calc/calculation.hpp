@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "calc/plan.hpp"
-#include "calc/refusal.hpp"
+#include "base/refusal.hpp"
 
 // What the user entered, as the main window reads it.
 struct CalculationInput {

@@ -1,7 +1,7 @@
 #include "calc/find.hpp"
 
 #include "base/text.hpp"
-#include "calc/subnet_range.hpp"
+#include "net/subnet_range.hpp"
 
 namespace {
 

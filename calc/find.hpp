@@ -8,7 +8,7 @@
 
 #include "calc/address.hpp"
 #include "calc/plan.hpp"
-#include "calc/refusal.hpp"
+#include "base/refusal.hpp"
 
 // The index of the sub-network of `plan` that holds `address`, or -1 when the
 // address lies outside the plan's network or no plan was calculated.

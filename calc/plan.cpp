@@ -2,7 +2,7 @@
 
 #include "base/patterns.hpp"
 #include "calc/enumeration.hpp"
-#include "calc/subnet_range.hpp"
+#include "net/subnet_range.hpp"
 
 namespace {
 

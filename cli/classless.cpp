@@ -4,14 +4,17 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <variant>
 #include <vector>
 
-#include "calc/cidr.hpp"
-#include "calc/split.hpp"
-#include "calc/summarize.hpp"
-#include "calc/vlsm.hpp"
 #include "cli/selection.hpp"
 #include "cli/status.hpp"
+#include "net/address_list.hpp"
+#include "net/block.hpp"
+#include "net/facts.hpp"
+#include "net/split.hpp"
+#include "net/summarize.hpp"
+#include "net/vlsm.hpp"
 
 namespace {
 
@@ -38,27 +41,33 @@ bool ReadInput(const std::string& name, std::string& text, std::string& problem)
 }
 
 int BlockFacts(const CliOptions& options) {
-  TypedBlock typed;
-  const std::string& text = options.block;
-  const std::string problem = ReadTypedBlock(text.data(), text.data() + text.size(), typed);
-  if (!problem.empty()) return Refused(BlockRefusal(text, problem));
-  return Written(WriteBlockFacts(typed, options.format, stdout));
-}
-
-int FindInSplit(const CliOptions& options, const EqualSplit& split) {
-  const int64_t index = SplitIndexOf(split, options.findAddress);
-  if (index < 0) {
-    return Refused(FormatAddress(options.findAddress) + " is outside " + FormatBlock(split.block));
-  }
-  return Written(WriteFoundRow(index, SplitRow(split, index), options.format, stdout));
-}
-
-int EqualSplitRun(const CliOptions& options) {
-  CidrBlock block;
-  std::string problem = ReadNetworkBlock(options.block, block);
+  AnyTyped typed;
+  const std::string problem = ReadAnyTyped(options.block, typed);
   if (!problem.empty()) return Refused(BlockRefusal(options.block, problem));
-  EqualSplit split;
-  problem = MakeSplit(block, options.splitBy, options.splitValue, split);
+  return std::visit(
+      [&](const auto& read) { return Written(WriteBlockFacts(read, options.format, stdout)); },
+      typed);
+}
+
+template <class F>
+int FindInSplit(const CliOptions& options, const EqualSplit<F>& split) {
+  const std::string& text = options.findText;
+  typename F::Value address{};
+  typename F::Index index{};
+  const bool sameFamily = LooksLikeIpv6(text.data(), text.data() + text.size()) == (F::Bits == 128);
+  const char* problem = ReadAddress(text.data(), text.data() + text.size(), address);
+  if (sameFamily && problem != nullptr) return Refused("--find '" + text + "': " + problem);
+  if (!sameFamily || !SplitIndexOf(split, address, index)) {
+    const std::string shown = sameFamily ? AddressText(address) : text;
+    return Refused(shown + " is outside " + FormatBlock(split.block));
+  }
+  return Written(WriteFoundRow<F>(index, SplitRow(split, index), options.format, stdout));
+}
+
+template <class F>
+int SplitBlock(const CliOptions& options, const Block<F>& block) {
+  EqualSplit<F> split;
+  std::string problem = MakeSplit(block, options.splitBy, options.splitValue, split);
   if (!problem.empty()) {
     return Refused(options.splitOption + " '" + options.splitValue + "': " + problem);
   }
@@ -66,35 +75,46 @@ int EqualSplitRun(const CliOptions& options) {
   if (options.action == CliAction::Report) {
     return Written(WriteSplitReport(split, options.format, stdout));
   }
-  ListingRange range = SplitRange(split);
+  Listing<F> range = SplitRange(split);
   if (!SelectRows(options, range.last, range, problem)) return Refused(problem);
   return Written(WriteListing(range, options.format, stdout));
 }
 
-int VlsmRun(const CliOptions& options) {
-  CidrBlock block;
-  std::string problem = ReadNetworkBlock(options.block, block);
-  if (!problem.empty()) return Refused(BlockRefusal(options.block, problem));
+template <class F>
+int CarveBlock(const CliOptions& options, const Block<F>& block) {
   std::vector<VlsmItem> items;
-  std::string lines;
+  std::string problem, lines;
   if (options.inputFile.empty()) {
-    problem = ReadVlsmItems(options.vlsmItems, items);
+    problem = ReadVlsmItems<F>(options.vlsmItems, items);
   } else if (ReadInput(options.inputFile, lines, problem)) {
-    problem = ReadVlsmLines(lines, items);
+    problem = ReadVlsmLines<F>(lines, items);
   }
-  VlsmPlan plan;
+  VlsmPlanOf<F> plan;
   if (problem.empty()) problem = AllocateVlsm(block, items, plan);
   if (!problem.empty()) return Refused(problem);
   return Written(WriteVlsm(plan, items, options.format, stdout));
 }
 
+// Runs `run` on the BLOCK operand read as a network of its family.
+template <typename Run>
+int WithNetwork(const CliOptions& options, Run run) {
+  AnyBlock block;
+  const std::string problem = ReadAnyNetwork(options.block, block);
+  if (!problem.empty()) return Refused(BlockRefusal(options.block, problem));
+  return std::visit(run, block);
+}
+
 int SummarizeRun(const CliOptions& options) {
-  std::string text, problem;
-  if (!ReadInput(options.inputFile, text, problem)) return Refused(problem);
-  std::vector<AddressSpan> spans;
-  problem = ReadSummaryTokens(text, spans);
+  const std::string& name = options.inputFile;
+  const bool standardInput = name == "-";
+  std::FILE* file = standardInput ? stdin : std::fopen(name.c_str(), "rb");
+  if (file == nullptr) return Refused("cannot read " + name + ": " + std::strerror(errno));
+  AddressSpans spans;
+  std::string problem = ReadAddressList(file, spans);
+  if (!standardInput) std::fclose(file);
+  if (problem == "cannot read") problem += " " + name;
   if (!problem.empty()) return Refused(problem);
-  return Written(WriteSummary(Summarize(std::move(spans)), options.format, stdout));
+  return Written(WriteSummary(Summarize(spans), options.format, stdout));
 }
 
 }  // namespace
@@ -104,7 +124,7 @@ int RunClassless(const CliOptions& options) {
     case CliAction::Facts:
       return BlockFacts(options);
     case CliAction::Vlsm:
-      return VlsmRun(options);
+      return WithNetwork(options, [&](const auto& block) { return CarveBlock(options, block); });
     case CliAction::Summarize:
       return SummarizeRun(options);
     case CliAction::Report:
@@ -114,5 +134,5 @@ int RunClassless(const CliOptions& options) {
     case CliAction::Version:
       break;
   }
-  return EqualSplitRun(options);
+  return WithNetwork(options, [&](const auto& block) { return SplitBlock(options, block); });
 }

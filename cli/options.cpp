@@ -1,10 +1,10 @@
 #include "cli/options.hpp"
 
 #include <cstddef>
-#include <limits>
 
 #include "calc/address.hpp"
 #include "calc/calculation.hpp"
+#include "net/decimal.hpp"
 
 namespace {
 
@@ -135,23 +135,6 @@ const OptionRule* FindOption(const std::string& name) {
   return nullptr;
 }
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// Digits only; values beyond int64 saturate so a huge page or index stays huge.
-bool ReadWholeNumber(const std::string& text, int64_t& value) {
-  if (text.empty()) return false;
-  constexpr int64_t largest = std::numeric_limits<int64_t>::max();
-  value = 0;
-  for (char c : text) {
-    if (!IsDigit(c)) return false;
-    const int digit = c - '0';
-    value = value > (largest - digit) / 10 ? largest : value * 10 + digit;
-  }
-  return true;
-}
-
 bool ReadClass(const std::string& text, int& classIndex) {
   if (text.size() != 1) return false;
   const char letter = static_cast<char>(text[0] & ~0x20);  // upper case
@@ -256,8 +239,9 @@ std::string ReadCalculation(const RawOptions& raw, CalculationInput& input) {
   return std::string();
 }
 
-std::string ReadPositive(const RawOptions& raw, OptionId id, const char* name, int64_t& value) {
-  if (!ReadWholeNumber(Value(raw, id), value) || value < 1) {
+std::string ReadPositive(const RawOptions& raw, OptionId id, const char* name,
+                         AddressCount& value) {
+  if (!ReadDecimal(Value(raw, id), value) || value < AddressCount(1)) {
     return std::string(name) + " must be a whole number of at least 1, not '" + Value(raw, id) +
            "'";
   }
@@ -274,7 +258,9 @@ std::string ReadFormatOption(const RawOptions& raw, CliOptions& options) {
 std::string ReadFind(const RawOptions& raw, CliOptions& options) {
   if (Seen(raw, OptionId::List)) return "choose one of --list and --find";
   options.action = CliAction::Find;
-  if (!ReadDottedAddress(Value(raw, OptionId::Find), options.findAddress)) {
+  options.findText = Value(raw, OptionId::Find);
+  // A BLOCK's run reads the address in the block's family and refuses it there.
+  if (raw.operand.empty() && !ReadDottedAddress(options.findText, options.findAddress)) {
     return "--find must be a dotted IPv4 address (four numbers 0 to 255), not '" +
            Value(raw, OptionId::Find) + "'";
   }
@@ -304,8 +290,7 @@ std::string ReadListing(const RawOptions& raw, CliOptions& options, bool reportF
   }
   if (!span) return std::string();
   options.selection = RowSelection::Span;
-  if (Seen(raw, OptionId::From) &&
-      !ReadWholeNumber(Value(raw, OptionId::From), options.fromIndex)) {
+  if (Seen(raw, OptionId::From) && !ReadDecimal(Value(raw, OptionId::From), options.fromIndex)) {
     return "--from must be a whole number, not '" + Value(raw, OptionId::From) + "'";
   }
   if (!Seen(raw, OptionId::Count)) return std::string();
@@ -329,18 +314,14 @@ const char* ModeText(Mode mode) {
   return "";
 }
 
-// Every option given belongs to the mode; an operand is a BLOCK (it starts
-// with a digit) or the file of --summarize.
+// Every option given belongs to the mode. The operand is the file of
+// --summarize or else a BLOCK, whatever it looks like: a BLOCK that is not
+// one is refused by the run, with its reason.
 std::string CheckMode(const RawOptions& raw, Mode mode) {
   for (const ModeRule& rule : ModeTable) {
     if (Seen(raw, rule.id) && (rule.modes & mode) == 0) {
       return std::string(OptionName(rule.id)) + " does not go with " + ModeText(mode);
     }
-  }
-  const std::string& operand = raw.operand;
-  if (mode == Classful && !operand.empty()) return "unexpected argument '" + operand + "'";
-  if (mode != Summary && !operand.empty() && !(operand[0] >= '0' && operand[0] <= '9')) {
-    return "unexpected argument '" + operand + "'";
   }
   return std::string();
 }

@@ -5,8 +5,9 @@
 #include <string>
 
 #include "calc/calculation.hpp"
-#include "calc/listing.hpp"
-#include "calc/split.hpp"
+#include "net/count.hpp"
+#include "net/listing.hpp"
+#include "net/split.hpp"
 
 // What one run does. Report, List and Find serve the classful plan and, with
 // a BLOCK, the equal classless split.
@@ -21,11 +22,16 @@ struct CliOptions {
   // entry prints them, the count as typed.
   CalculationInput calculation;
   RowSelection selection = RowSelection::All;
-  int64_t page = 1;       // 1-based; large values saturate, never wrap
-  int64_t fromIndex = 0;  // first index of a span
-  int64_t rowCount = -1;  // rows of a span; -1 = up to the last index
+  // Wide enough for the rows of any split; values beyond 192 bits saturate,
+  // so they stay too large and never wrap.
+  AddressCount page = 1;       // 1-based
+  AddressCount fromIndex = 0;  // first index of a span
+  AddressCount rowCount = 0;   // rows of a span; 0 = up to the last index
   ListFormat format = ListFormat::Text;
-  HostOrderAddress findAddress = 0;  // the address --find looks up
+  // The address --find looks up: read here for a classful plan, as typed for
+  // a BLOCK, whose family decides how it reads.
+  HostOrderAddress findAddress = 0;
+  std::string findText;
   // Classless runs: the BLOCK as typed (empty for a classful plan), how an
   // equal split is sized, the VLSM items or the file that lists them, and the
   // file --summarize reads ("-" for standard input).

@@ -1,33 +1,50 @@
 #include "cli/selection.hpp"
 
-#include "calc/enumeration.hpp"
+#include "net/decimal.hpp"
+#include "net/paging.hpp"
 
-// Picks the rows of the selection; false with a message when they do not exist.
-bool SelectRows(const CliOptions& options, int64_t lastIndex, ListingRange& range,
+namespace {
+
+// A count known to be no larger than an index of the family.
+uint64_t IndexOf(const AddressCount& count, uint64_t) {
+  return count.low.low;
+}
+Uint128 IndexOf(const AddressCount& count, const Uint128&) {
+  return count.low;
+}
+
+}  // namespace
+
+template <class F>
+bool SelectRows(const CliOptions& options, const typename F::Index& lastIndex, Listing<F>& range,
                 std::string& problem) {
-  range.first = 0;
+  using Index = typename F::Index;
+  range.first = Index{};
   range.last = lastIndex;
   if (options.selection == RowSelection::Page) {
-    const int64_t pages = PageCount(lastIndex, SubnetPageSize);
-    if (options.page > pages) {
-      problem =
-          "no such page: the list has " + std::to_string(pages) + (pages == 1 ? " page" : " pages");
+    const Index pages = PageTotal(lastIndex);
+    if (options.page > AddressCount(pages)) {
+      problem = "no such page: the list has " + DecimalText(pages) +
+                (pages == Index{1} ? " page" : " pages");
       return false;
     }
-    IndexRange pageRange;
-    PageRange(lastIndex, SubnetPageSize, options.page, pageRange);
-    range.first = pageRange.first;
-    range.last = pageRange.last;
+    const PageRows<Index> rows = RowsOfPage(lastIndex, IndexOf(options.page, lastIndex));
+    range.first = rows.first;
+    range.last = rows.last;
   } else if (options.selection == RowSelection::Span) {
-    if (options.fromIndex > lastIndex) {
-      problem = "no such index: the last index is " + std::to_string(lastIndex);
+    if (options.fromIndex > AddressCount(lastIndex)) {
+      problem = "no such index: the last index is " + DecimalText(lastIndex);
       return false;
     }
-    range.first = options.fromIndex;
-    // Both are below 2^63 and at most lastIndex is added, so nothing wraps.
-    if (options.rowCount >= 0 && options.rowCount <= lastIndex - options.fromIndex) {
-      range.last = options.fromIndex + options.rowCount - 1;
+    range.first = IndexOf(options.fromIndex, lastIndex);
+    // A count that reaches past the last index ends there.
+    const bool counted = options.rowCount != AddressCount();
+    if (counted && options.rowCount <= AddressCount(lastIndex - range.first)) {
+      range.last = range.first + IndexOf(options.rowCount, lastIndex) - Index{1};
     }
   }
   return true;
 }
+
+template bool SelectRows<Ipv4>(const CliOptions&, const uint64_t&, Listing<Ipv4>&, std::string&);
+template bool SelectRows<Ipv6>(const CliOptions&, const Uint128&, Listing<Ipv6>&, std::string&);

@@ -20,13 +20,13 @@
 #include "app/secondary_windows.hpp"
 #include "app/window_ids.hpp"
 #include "bench/app/clock.hpp"
-#include "calc/planner.hpp"
+#include "net/planner.hpp"
 #include "toolkit/toolkit_start.hpp"
 #include "toolkit/windows.hpp"
 
 namespace {
 
-constexpr const char* Block = "10.0.0.0/8";
+constexpr const char* PlannedBlock = "10.0.0.0/8";
 constexpr int LineCounts[] = {100, 10000};
 
 // "site1 100" to "siteN 100" (each a /25), one a line, as typed in the window.
@@ -56,7 +56,7 @@ PlannerParts FindPlannerParts() {
 
 // The rows of the plan: the wanted sub-networks, then the free blocks.
 LRESULT PlanRows(const std::string& lines) {
-  const PlannerOutcome outcome = RunPlanner(Block, lines);
+  const PlannerOutcome outcome = RunPlanner(PlannedBlock, lines);
   return static_cast<LRESULT>(outcome.items.size() + outcome.plan.free.size());
 }
 
@@ -86,7 +86,7 @@ double TimeOnePlan(int owner, const std::string& lines, LRESULT rows) {
     PostMessageA(parts.window, WM_COMMAND, MAKEWPARAM(EscapeCommand, 1), 0);
   };
   HANDLE helper = CreateThread(nullptr, 0, RunWork, &work, 0, nullptr);
-  ShowPlannerWindow(WindowHandle(owner), Block, 640, 460);
+  ShowPlannerWindow(WindowHandle(owner), PlannedBlock, 640, 460);
   WaitForSingleObject(helper, INFINITE);
   CloseHandle(helper);
   return taken;
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::atoi(argv[1]) : 10;
   if (runs < 1 || !ToolkitStart()) return 1;
   int owner = static_cast<int>(WindowOpen(AutoId, 0, 0, 450, 432, "Owner", WS_CAPTION, nullptr));
-  std::printf("VLSM planner, %s, %d plans per list (Plan click to painted list):\n", Block, runs);
+  std::printf("VLSM planner, %s, %d plans per list (Plan click to painted list):\n", PlannedBlock, runs);
   for (int count : LineCounts) {
     const std::string lines = SiteLines(count);
     const LRESULT rows = PlanRows(lines);

@@ -25,6 +25,7 @@ REFUSALS = [  # arguments, standard input, the one line on standard error (exit 
     (["--summarize"], b"10.0.0.0/8\n1.2.3.4 , 5.6.7.8\n10.0.0.300/24\n",
      "line 3: '10.0.0.300/24': not an IPv4 address"),
     (["--summarize", "-"], b"9.9.9.9-9.9.9.1", "line 1: '9.9.9.9-9.9.9.1': the range ends before it starts"),
+    (["--hosts", "2", "extra"], b"", "'extra': not an IPv4 address"),  # an operand is a BLOCK
 ]
 USAGE = [["10.0.0.0/8", "--class", "A"], ["--prefix", "24"], ["10.0.0.0/8", "--vlsm", "a:1", "--list"],
          ["10.0.0.0/8", "--hosts", "2", "--prefix", "30"], ["--summarize", "--hosts", "2"],

@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "calc/address.hpp"
-#include "calc/dotted.hpp"
-#include "calc/subnet_range.hpp"
+#include "net/address_text.hpp"
+#include "net/decimal.hpp"
+#include "net/subnet_range.hpp"
 
 namespace {
 

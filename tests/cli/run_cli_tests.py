@@ -86,7 +86,6 @@ USAGE_CASES = [
     ["--hosts", "2", "--hosts", "3"],
     ["--hosts"],
     ["--bogus", "--hosts", "2"],
-    ["--hosts", "2", "extra"],
     ["--list=yes", "--hosts", "2"],
     ["--hosts", "2", "--page", "1"],
     ["--hosts", "2", "--format", "csv"],

@@ -1,93 +1,140 @@
-// Fuzzes the three classless readers on the same bytes: a block, VLSM items
-// (as a comma list and as lines, then allocated and written in every format)
-// and summarize tokens (then summarized), checking what each promises.
+// Fuzzes the classless readers of both families on the same bytes: a block,
+// VLSM items (as a comma list and as lines, then allocated and written in
+// every format) and a mixed list (then summarized), checking what each
+// promises, and that what is read and written reads back to the same value.
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "calc/summarize.hpp"
-#include "calc/vlsm.hpp"
+#include "net/address_list.hpp"
+#include "net/block.hpp"
+#include "net/summarize.hpp"
+#include "net/vlsm.hpp"
 #include "tests/fuzz/fuzz_check.hpp"
 
 namespace {
 
+template <class F>
+void CheckTyped(const std::string& text, const Typed<F>& typed) {
+  FUZZ_CHECK(typed.prefix >= 0 && typed.prefix <= F::Bits);
+  const Block<F> block = BlockOf(typed);
+  Block<F> again;
+  FUZZ_CHECK(ReadNetwork(FormatBlock(block), again).empty() && again == block);
+  FUZZ_CHECK(ReadNetwork(text, again).empty() == (block.network == typed.address));
+  // The written address is canonical: it reads back and writes the same text.
+  const std::string written = AddressText(typed.address);
+  typename F::Value value{};
+  FUZZ_CHECK(ReadAddress(written.data(), written.data() + written.size(), value) == nullptr);
+  FUZZ_CHECK(value == typed.address && AddressText(value) == written);
+  FUZZ_CHECK(written.find_first_of("ABCDEF") == std::string::npos);
+}
+
 void CheckBlock(const std::string& text) {
-  TypedBlock typed;
-  if (!ReadTypedBlock(text.data(), text.data() + text.size(), typed).empty()) return;
-  FUZZ_CHECK(typed.prefix >= 0 && typed.prefix <= 32);
-  const CidrBlock block = BlockOf(typed);
-  CidrBlock again;
-  FUZZ_CHECK(ReadNetworkBlock(FormatBlock(block), again).empty());
-  FUZZ_CHECK(again.network == block.network && again.prefix == block.prefix);
-  FUZZ_CHECK(ReadNetworkBlock(text, again).empty() == (block.network == typed.address));
+  AnyTyped typed;
+  if (!ReadAnyTyped(text, typed).empty()) return;
+  std::visit([&](const auto& read) { CheckTyped(text, read); }, typed);
 }
 
 // Placed blocks and free blocks lie in the parent, are aligned, and tile it.
-void CheckPlan(const VlsmPlan& plan, const std::vector<VlsmItem>& items) {
-  std::vector<CidrBlock> blocks = plan.free;
+template <class F>
+void CheckPlan(const VlsmPlanOf<F>& plan, const std::vector<VlsmItem>& items) {
+  std::vector<Block<F>> blocks = plan.free;
   for (std::size_t i = 0; i < items.size(); ++i) {
     FUZZ_CHECK(plan.placed[i].prefix == items[i].prefix);
     blocks.push_back(plan.placed[i]);
   }
   std::sort(blocks.begin(), blocks.end(),
-            [](const CidrBlock& a, const CidrBlock& b) { return a.network < b.network; });
-  uint64_t next = plan.block.network;
-  for (const CidrBlock& block : blocks) {
-    FUZZ_CHECK(block.network == next && (block.network & ~PrefixMask(block.prefix)) == 0);
-    next += BlockAddresses(block.prefix);
+            [](const Block<F>& a, const Block<F>& b) { return a.network < b.network; });
+  typename F::Value next = plan.block.network;
+  for (const Block<F>& block : blocks) {
+    FUZZ_CHECK(block.network == next && (block.network & HostMask<F>(block.prefix)) == 0);
+    next = LastOf(block) + 1;
   }
-  FUZZ_CHECK(next == uint64_t{BroadcastOf(plan.block)} + 1);
+  FUZZ_CHECK(next == LastOf(plan.block) + 1);
   for (ListFormat format : {ListFormat::Text, ListFormat::Tsv, ListFormat::Csv, ListFormat::Json}) {
     std::string text;
     FUZZ_CHECK(WriteVlsm(plan, items, format, text) && !text.empty() && text.back() == '\n');
   }
 }
 
-void CheckItems(const std::string& problem, const std::vector<VlsmItem>& items, uint8_t first) {
+template <class F>
+void CheckItems(const std::string& problem, const std::vector<VlsmItem>& items,
+                const Block<F>& parent) {
   if (!problem.empty()) {
     FUZZ_CHECK(items.empty() && (problem.rfind("line ", 0) == 0 || problem.rfind("item ", 0) == 0));
     return;
   }
   for (const VlsmItem& item : items)
     FUZZ_CHECK(!item.name.empty() && item.name.size() <= 64 && item.prefix >= 0 &&
-               item.prefix <= 32);
-  const CidrBlock parent{0x0A000000u, 8 + first % 25};
-  VlsmPlan plan;
+               item.prefix <= F::Bits);
+  VlsmPlanOf<F> plan;
   if (AllocateVlsm(parent, items, plan).empty()) CheckPlan(plan, items);
 }
 
-// The blocks are sorted, disjoint and aligned, and cover as many addresses as
-// the merged spans do.
-void CheckSummary(const std::string& text) {
-  std::vector<AddressSpan> spans;
-  if (!ReadSummaryTokens(text, spans).empty()) return;
-  const std::vector<CidrBlock> blocks = Summarize(spans);
+template <class F>
+void CheckAllItems(const std::string& text, const Block<F>& parent) {
+  std::vector<VlsmItem> items;
+  CheckItems(ReadVlsmItems<F>(text, items), items, parent);
+  CheckItems(ReadVlsmLines<F>(text, items), items, parent);
+}
+
+// Addresses in the spans, counted once each.
+template <class F>
+AddressCount Covered(std::vector<Span<F>> spans) {
   std::sort(spans.begin(), spans.end(),
-            [](const AddressSpan& a, const AddressSpan& b) { return a.first < b.first; });
-  uint64_t covered = 0, end = 0;  // end: one past the last address counted
-  for (const AddressSpan& span : spans) {
-    const uint64_t from = std::max<uint64_t>(span.first, end);
-    if (uint64_t{span.last} + 1 > from) covered += span.last + uint64_t{1} - from;
-    end = std::max<uint64_t>(end, uint64_t{span.last} + 1);
+            [](const Span<F>& a, const Span<F>& b) { return a.first < b.first; });
+  AddressCount covered;
+  bool any = false;
+  typename F::Value end{};  // the last address counted
+  for (const Span<F>& span : spans) {
+    if (any && span.last <= end) continue;
+    const typename F::Value from = any && span.first <= end ? end + 1 : span.first;
+    covered += AddressCount(Uint128(span.last - from)) + AddressCount(1);
+    end = span.last;
+    any = true;
   }
-  uint64_t total = 0, previousEnd = 0;
-  for (const CidrBlock& block : blocks) {
-    FUZZ_CHECK((block.network & ~PrefixMask(block.prefix)) == 0);
-    FUZZ_CHECK(&block == blocks.data() || block.network >= previousEnd);
-    previousEnd = uint64_t{BroadcastOf(block)} + 1;
-    total += BlockAddresses(block.prefix);
+  return covered;
+}
+
+// The blocks are sorted, disjoint and aligned, and cover as many addresses as
+// the spans do.
+template <class F>
+void CheckBlocks(const std::vector<Span<F>>& spans, const std::vector<Block<F>>& blocks) {
+  AddressCount total;
+  for (std::size_t i = 0; i < blocks.size(); ++i) {
+    FUZZ_CHECK((blocks[i].network & HostMask<F>(blocks[i].prefix)) == 0);
+    FUZZ_CHECK(i == 0 || blocks[i].network > LastOf(blocks[i - 1]));
+    total += AddressesIn<F>(blocks[i].prefix);
   }
-  FUZZ_CHECK(total == covered);
+  FUZZ_CHECK(total == Covered(spans));
+}
+
+// Summarized, written as text and read again, a list gives the same blocks.
+void CheckSummary(const std::string& text) {
+  AddressSpans spans;
+  if (!ReadAddressList(text, spans).empty()) return;
+  const AddressSpans read = spans;
+  const BlockLists blocks = Summarize(spans);
+  CheckBlocks(read.ipv4, blocks.ipv4);
+  CheckBlocks(read.ipv6, blocks.ipv6);
+  std::string written;
+  FUZZ_CHECK(WriteSummary(blocks, ListFormat::Text, written));
+  AddressSpans again;
+  FUZZ_CHECK(ReadAddressList(written, again).empty());
+  const BlockLists same = Summarize(again);
+  FUZZ_CHECK(same.ipv4.size() == blocks.ipv4.size() && same.ipv6.size() == blocks.ipv6.size());
+  FUZZ_CHECK(std::equal(same.ipv4.begin(), same.ipv4.end(), blocks.ipv4.begin()));
+  FUZZ_CHECK(std::equal(same.ipv6.begin(), same.ipv6.end(), blocks.ipv6.begin()));
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
+  const uint8_t first = size > 0 ? data[0] : 0;
   CheckBlock(text);
-  std::vector<VlsmItem> items;
-  CheckItems(ReadVlsmItems(text, items), items, size > 0 ? data[0] : 0);
-  CheckItems(ReadVlsmLines(text, items), items, size > 0 ? data[0] : 0);
+  CheckAllItems(text, Block<Ipv4>{0x0A000000u, 8 + first % 25});
+  CheckAllItems(text, Block<Ipv6>{Uint128(0x20010DB800000000u, 0), 32 + first % 97});
   CheckSummary(text);
   return 0;
 }

@@ -9,6 +9,7 @@
 
 #include "calc/calculation.hpp"
 #include "calc/enumeration.hpp"
+#include "calc/listing.hpp"
 #include "cli/options.hpp"
 #include "cli/selection.hpp"
 #include "tests/fuzz/fuzz_check.hpp"
@@ -38,9 +39,8 @@ bool IsClassless(const CliOptions& options) {
 void CheckOptions(const CliOptions& options) {
   if (options.action == CliAction::Help || options.action == CliAction::Version) return;
   if (IsClassless(options)) {
-    // A BLOCK run keeps its operand for calc's reader; --summarize names a file.
-    FUZZ_CHECK(!options.block.empty() ? options.block[0] >= '0' && options.block[0] <= '9'
-                                      : options.action == CliAction::Summarize);
+    // A BLOCK run keeps its operand for the block reader; --summarize names a file.
+    FUZZ_CHECK(options.block.empty() == (options.action == CliAction::Summarize));
     return;
   }
   FUZZ_CHECK(options.calculation.classIndex >= 0 && options.calculation.classIndex < ClassCount);
@@ -52,8 +52,8 @@ void CheckOptions(const CliOptions& options) {
     FUZZ_CHECK(FormatAddress(PackDottedText(options.calculation.maskText)) ==
                options.calculation.maskText);
   }
-  FUZZ_CHECK(options.page >= 1 && options.fromIndex >= 0);
-  FUZZ_CHECK(options.rowCount == -1 || options.rowCount >= 1);
+  FUZZ_CHECK(options.page >= AddressCount(1));
+  FUZZ_CHECK(options.selection == RowSelection::Span || options.rowCount == AddressCount());
 }
 
 // One line per row, plus the header of tsv and csv or the brackets of json.
@@ -66,7 +66,7 @@ void CheckListing(const ListingRange& range, ListFormat format) {
   std::fclose(file);
   const std::string written(text, size);
   std::free(text);
-  const int64_t rows = int64_t{range.last} - range.first + 1;
+  const int64_t rows = static_cast<int64_t>(range.last - range.first) + 1;
   const int64_t framing = format == ListFormat::Text ? 0 : (format == ListFormat::Json ? 2 : 1);
   FUZZ_CHECK(std::count(written.begin(), written.end(), '\n') == rows + framing);
   FUZZ_CHECK(!written.empty() && written.back() == '\n');
@@ -75,21 +75,20 @@ void CheckListing(const ListingRange& range, ListFormat format) {
 // The selected rows exist and lie inside the plan, or the selection is refused
 // with a reason; a listing of (at most MaxRows of) them is well formed.
 void CheckSelection(const CliOptions& options, const SubnetPlan& plan) {
-  ListingRange range;
-  range.network = plan.network;
-  range.blockSize = plan.StepSize();
+  ListingRange range = WholePlan(plan);
   std::string problem;
-  const int32_t lastIndex = plan.TotalSubnets() - 1;
+  const uint64_t lastIndex = range.last;
   if (!SelectRows(options, lastIndex, range, problem)) {
     FUZZ_CHECK(!problem.empty());
     FUZZ_CHECK(options.selection != RowSelection::All);
     return;
   }
-  FUZZ_CHECK(0 <= range.first && range.first <= range.last && range.last <= lastIndex);
+  FUZZ_CHECK(range.first <= range.last && range.last <= lastIndex);
   if (options.selection == RowSelection::All)
     FUZZ_CHECK(range.first == 0 && range.last == lastIndex);
-  if (options.selection == RowSelection::Span) FUZZ_CHECK(range.first == options.fromIndex);
-  range.last = std::min(range.last, range.first + MaxRows - 1);
+  if (options.selection == RowSelection::Span)
+    FUZZ_CHECK(AddressCount(range.first) == options.fromIndex);
+  range.last = std::min<uint64_t>(range.last, range.first + MaxRows - 1);
   CheckListing(range, options.format);
 }
 

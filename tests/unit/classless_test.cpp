@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
-#include "calc/split.hpp"
-#include "calc/summarize.hpp"
-#include "calc/vlsm.hpp"
+#include "net/address_list.hpp"
+#include "net/block.hpp"
+#include "net/split.hpp"
+#include "net/summarize.hpp"
+#include "net/vlsm.hpp"
 
 namespace {
 
@@ -21,11 +24,11 @@ std::string BlocksText(const std::vector<CidrBlock>& blocks) {
 
 CidrBlock Network(const std::string& text) {
   CidrBlock block;
-  EXPECT_EQ(ReadNetworkBlock(text, block), "") << text;
+  EXPECT_EQ(ReadNetwork(text, block), "") << text;
   return block;
 }
 
-TEST(ReadNetworkBlock, ReadsPrefixesAndMasksAndSaysWhyNot) {
+TEST(ReadNetwork, ReadsPrefixesAndMasksAndSaysWhyNot) {
   const struct {
     const char* text;
     const char* block;  // or the problem
@@ -43,7 +46,7 @@ TEST(ReadNetworkBlock, ReadsPrefixesAndMasksAndSaysWhyNot) {
   };
   for (const auto& c : cases) {
     CidrBlock block;
-    const std::string problem = ReadNetworkBlock(c.text, block);
+    const std::string problem = ReadNetwork(c.text, block);
     EXPECT_EQ(problem.empty() ? FormatBlock(block) : problem, c.block) << c.text;
   }
 }
@@ -75,10 +78,10 @@ TEST(MakeSplit, SizesSubnetworksOrSaysWhyNot) {
       {"0.0.0.0/0", SplitBy::Hosts, "4294967295", "more hosts than an IPv4 block holds"},
   };
   for (const auto& c : cases) {
-    EqualSplit split;
+    EqualSplit<Ipv4> split;
     const std::string problem = MakeSplit(Network(c.block), c.by, c.value, split);
     const std::string result = problem.empty() ? "/" + std::to_string(split.subnetPrefix) + " x" +
-                                                     std::to_string(SplitCount(split))
+                                                     std::to_string(SplitLastIndex(split) + 1)
                                                : problem;
     EXPECT_EQ(result, c.result) << c.block << " " << c.value;
   }
@@ -102,16 +105,19 @@ TEST(EqualSplit, RowsAndFindsAtTheEdges) {
        "10.255.255.250"},
   };
   for (const auto& c : cases) {
-    const EqualSplit split{Network(c.block), c.prefix};
-    const SubnetAddresses row = SplitRow(split, c.index);
-    EXPECT_EQ(FormatAddress(row.network) + " " + FormatAddress(row.first) + " " +
-                  FormatAddress(row.last) + " " + FormatAddress(row.broadcast),
+    const EqualSplit<Ipv4> split{Network(c.block), c.prefix};
+    const SubnetRow<Ipv4> row = SplitRow(split, static_cast<uint64_t>(c.index));
+    EXPECT_EQ(AddressText(row.network) + " " + AddressText(row.first) + " " +
+                  AddressText(row.last) + " " + AddressText(row.broadcast),
               c.row);
-    HostOrderAddress address = 0;
-    ASSERT_TRUE(ReadDottedAddress(c.found, address));
-    EXPECT_EQ(SplitIndexOf(split, address), c.index) << c.found;
+    uint32_t address = 0;
+    ASSERT_EQ(ReadIpv4(c.found, c.found + std::strlen(c.found), address), nullptr);
+    uint64_t index = 0;
+    EXPECT_TRUE(SplitIndexOf(split, address, index) && index == static_cast<uint64_t>(c.index))
+        << c.found;
   }
-  EXPECT_EQ(SplitIndexOf(EqualSplit{Network("10.0.0.0/24"), 26}, 0x0A000100u), -1);
+  uint64_t index = 0;
+  EXPECT_FALSE(SplitIndexOf(EqualSplit<Ipv4>{Network("10.0.0.0/24"), 26}, 0x0A000100u, index));
 }
 
 struct VlsmCase {
@@ -148,7 +154,7 @@ TEST(Vlsm, PlacesLargestFirstAndReportsTheFreeSpace) {
   for (const VlsmCase& c : cases) {
     std::vector<VlsmItem> items;
     VlsmPlan plan;
-    std::string result = ReadVlsmItems(c.items, items);
+    std::string result = ReadVlsmItems<Ipv4>(c.items, items);
     if (result.empty()) result = AllocateVlsm(Network(c.block), items, plan);
     if (result.empty())
       result = BlocksText(plan.placed) + " | " + BlocksText(plan.free) + " | " + VlsmStatus(plan);
@@ -170,7 +176,7 @@ TEST(ReadVlsmLines, ReadsNamesAndSizesAndNamesTheBadLine) {
   };
   for (const auto& c : cases) {
     std::vector<VlsmItem> items;
-    std::string result = ReadVlsmLines(c.text, items);
+    std::string result = ReadVlsmLines<Ipv4>(c.text, items);
     for (const VlsmItem& item : items)
       result += (result.empty() ? "" : " ") + item.name + "/" + std::to_string(item.prefix);
     EXPECT_EQ(result, c.result) << c.text;
@@ -194,9 +200,9 @@ TEST(Summarize, CoversTheUnionWithTheFewestBlocks) {
       {"10.1.2.3/16", "line 1: '10.1.2.3/16': host bits set: the network is 10.1.0.0/16"},
   };
   for (const auto& c : cases) {
-    std::vector<AddressSpan> spans;
-    const std::string problem = ReadSummaryTokens(c.text, spans);
-    EXPECT_EQ(problem.empty() ? BlocksText(Summarize(spans)) : problem, c.result) << c.text;
+    AddressSpans spans;
+    const std::string problem = ReadAddressList(c.text, spans);
+    EXPECT_EQ(problem.empty() ? BlocksText(Summarize(spans).ipv4) : problem, c.result) << c.text;
   }
 }
 
@@ -208,7 +214,7 @@ TEST(TextSink, StringAndFileGetTheSameBytes) {
     list += (i ? ",n" : "n") + std::to_string(i) + ":" + std::to_string(i % 1000 + 1);
   std::vector<VlsmItem> items;
   VlsmPlan plan;
-  ASSERT_EQ(ReadVlsmItems(list, items), "");
+  ASSERT_EQ(ReadVlsmItems<Ipv4>(list, items), "");
   ASSERT_EQ(AllocateVlsm(Network("10.0.0.0/8"), items, plan), "");
   for (ListFormat format : {ListFormat::Text, ListFormat::Tsv, ListFormat::Csv, ListFormat::Json}) {
     std::string text;

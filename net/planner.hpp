@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "calc/refusal.hpp"
-#include "calc/vlsm.hpp"
+#include "base/refusal.hpp"
+#include "net/vlsm.hpp"
 
 struct PlannerOutcome {
   // A message box to show, when its title is not empty; nothing else is set then.

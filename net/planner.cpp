@@ -1,7 +1,7 @@
-#include "calc/planner.hpp"
+#include "net/planner.hpp"
 
 #include "base/text.hpp"
-#include "calc/cidr.hpp"
+#include "net/block.hpp"
 
 namespace {
 
@@ -28,13 +28,13 @@ PlannerOutcome Refused(const char* title, const std::string& text) {
 PlannerOutcome RunPlanner(const std::string& blockText, const std::string& lines) {
   const std::string typed = Trimmed(blockText, " \t\r\n");
   CidrBlock block;
-  std::string problem = ReadNetworkBlock(typed, block);
+  std::string problem = ReadNetwork(typed, block);
   if (!problem.empty()) {
     return Refused(BlockTitle,
                    Sentence("The address block '" + typed + "' cannot be used: " + problem));
   }
   PlannerOutcome outcome;
-  problem = ReadVlsmLines(lines, outcome.items);
+  problem = ReadVlsmLines<Ipv4>(lines, outcome.items);
   if (!problem.empty()) return Refused(LineTitle, Sentence(problem));
   problem = AllocateVlsm(block, outcome.items, outcome.plan);
   if (!problem.empty()) return Refused(FitTitle, Sentence("The list " + problem));

@@ -1,16 +1,14 @@
-// The four addresses of one sub-network as numbers, so a caller can list many
-// rows without building texts it does not need.
+// The four addresses of one IPv4 sub-network as numbers, so a caller can list
+// many rows without building texts it does not need.
 #pragma once
 
 #include <cstdint>
 
-#include "calc/address.hpp"
-
 struct SubnetAddresses {
-  HostOrderAddress network;
-  HostOrderAddress first;
-  HostOrderAddress last;
-  HostOrderAddress broadcast;
+  uint32_t network;
+  uint32_t first;
+  uint32_t last;
+  uint32_t broadcast;
 };
 
 // Sub-network `index` of `network` split into blocks of `blockSize` addresses
@@ -19,8 +17,7 @@ struct SubnetAddresses {
 // is a point-to-point link whose two addresses are both hosts (RFC 3021), so
 // its first host is the network address and its last host the broadcast
 // address; a one-address block (/32) is its own single host.
-inline SubnetAddresses SubnetAddressesOf(HostOrderAddress network, int64_t blockSize,
-                                         int64_t index) {
+inline SubnetAddresses SubnetAddressesOf(uint32_t network, int64_t blockSize, int64_t index) {
   // index * blockSize stays below 2^32 for every valid split.
   const uint32_t start = static_cast<uint32_t>(index * blockSize);
   const uint32_t end = start + static_cast<uint32_t>(blockSize - 1);

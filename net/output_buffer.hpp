@@ -1,12 +1,13 @@
-// The block buffer behind every writer of calc/, and the rows of tables in
-// tsv, csv and json. Used inside calc/ only.
+// The block buffer behind every writer, and the rows of tables in tsv, csv
+// and json. Used by the writers of net/ and calc/ only.
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <cstring>
+#include <memory>
+#include <string>
 
-#include "calc/output.hpp"
+#include "net/output.hpp"
 
 // Big enough that a listing of millions of rows needs few writes, small
 // enough to keep the process's memory flat.
@@ -47,10 +48,14 @@ inline char* Append(char* at, const char* text) {
   std::memcpy(at, text, length);
   return at + length;
 }
-// The cell's text (dotted, decimal, a.b.c.d/n or the word) at `at`; at most
-// CellRoom bytes. Returns the end.
+// The cell's text (an address, a number, a block or the word) at `at`; at
+// most CellRoom bytes, a longer word is cut. Returns the end. Words cells and
+// the json forms of cells go through PutCell.
 constexpr std::size_t CellRoom = 80;
 char* WriteCell(char* at, const RecordCell& cell);
+// The cell as `format` writes it: quoted in json unless a number, Words as a
+// json array, an Empty cell as json's null; any length.
+void PutCell(OutputBuffer& out, const RecordCell& cell, ListFormat format);
 
 // A table of `count` named columns in tsv, csv or json; text tables are each
 // writer's own. The header (tsv, csv) or the opening bracket (json):

@@ -1,4 +1,4 @@
-#include "calc/vlsm.hpp"
+#include "net/vlsm.hpp"
 
 #include <algorithm>
 #include <array>
@@ -6,18 +6,31 @@
 #include <utility>
 
 #include "base/text.hpp"
-#include "calc/output_buffer.hpp"
-#include "calc/subnet_range.hpp"
+#include "net/block.hpp"
+#include "net/decimal.hpp"
+#include "net/output_buffer.hpp"
 
 namespace {
 
 constexpr std::size_t LongestName = 64;
-constexpr uint64_t MostHosts = (uint64_t{1} << 32) - 2;
 constexpr const char* FreeName = "(free)";
 
-constexpr const char* ColumnNames[] = {"name", "wanted", "usable", "network",
-                                       "mask", "first",  "last",   "broadcast"};
-constexpr int ColumnCount = 8;
+// The columns of each family; IPv6 has neither masks nor broadcasts.
+constexpr int MostColumns = 8;
+template <class F>
+struct Columns;
+template <>
+struct Columns<Ipv4> {
+  static constexpr const char* Names[] = {"name", "wanted", "usable", "network",
+                                          "mask", "first",  "last",   "broadcast"};
+  static constexpr int Count = 8;
+};
+template <>
+struct Columns<Ipv6> {
+  static constexpr const char* Names[] = {"name", "wanted", "usable", "network", "first", "last"};
+  static constexpr int Count = 6;
+};
+using RowCells = std::array<RecordCell, MostColumns>;
 
 bool IsNameCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -37,33 +50,27 @@ std::string CheckName(const std::string& name) {
   return std::string();
 }
 
-// "HOSTS" (1 to 2^32 - 2) or "/P" (0 to 32) into the item's size.
+// "HOSTS" (1 to the most a block of F has) or "/P" (0 to F::Bits) into the
+// item's size.
+template <class F>
 std::string ReadSize(const std::string& text, VlsmItem& item) {
   if (!text.empty() && text[0] == '/') {
-    const std::string block = "0.0.0.0" + text;
-    TypedBlock typed;
-    if (!ReadTypedBlock(block.data(), block.data() + block.size(), typed).empty() ||
+    const std::string block = (F::Bits == 32 ? "0.0.0.0" : "::") + text;
+    Typed<F> typed;
+    if (ReadTyped(block.data(), block.data() + block.size(), typed) != nullptr ||
         text.find('.') != std::string::npos) {
-      return "the prefix must be /0 to /32";
+      return "the prefix must be /0 to /" + std::to_string(F::Bits);
     }
-    item.hosts = 0;
+    item.hosts = AddressCount();
     item.prefix = typed.prefix;
     return std::string();
   }
-  uint64_t hosts = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9' || hosts > MostHosts)
-      return "hosts must be a number from 1 to 4294967294";
-    hosts = hosts * 10 + static_cast<uint64_t>(c - '0');
+  AddressCount hosts;
+  const bool read = ReadDecimal(text, hosts) && hosts >= AddressCount(1);
+  if (!read || !F::PrefixForHosts(hosts, item.prefix)) {
+    return "hosts must be a number from 1 to " + DecimalText(HostCount<F>(0));
   }
-  if (text.empty() || hosts < 1 || hosts > MostHosts) {
-    return "hosts must be a number from 1 to 4294967294";
-  }
-  int h = 2;
-  while ((uint64_t{1} << h) - 2 < hosts)
-    ++h;
   item.hosts = hosts;
-  item.prefix = 32 - h;
   return std::string();
 }
 
@@ -83,6 +90,7 @@ std::string ForEachPiece(const std::string& text, char separator, Read read) {
 }
 
 // Collects the items and the line or item number of each.
+template <class F>
 struct ItemReader {
   const char* where;  // "line" or "item"
   std::vector<VlsmItem>& items;
@@ -92,7 +100,7 @@ struct ItemReader {
                   const std::string& size) {
     VlsmItem item;
     std::string problem = CheckName(name);
-    if (problem.empty()) problem = ReadSize(size, item);
+    if (problem.empty()) problem = ReadSize<F>(size, item);
     if (!problem.empty()) return TokenRefusal(where, number, token, problem);
     item.name = name;
     items.push_back(std::move(item));
@@ -129,7 +137,8 @@ bool FindRepeatedName(const std::vector<VlsmItem>& items, std::size_t& earlier,
   return later < items.size();
 }
 
-std::string ReadListItem(ItemReader& reader, int64_t number, const std::string& token) {
+template <class F>
+std::string ReadListItem(ItemReader<F>& reader, int64_t number, const std::string& token) {
   const std::size_t colon = token.find(':');
   if (colon == std::string::npos) return reader.Add(number, token, FormatInteger(number), token);
   return reader.Add(number, token, token.substr(0, colon), token.substr(colon + 1));
@@ -148,9 +157,9 @@ std::string PieceText(const std::string& text, char separator, int64_t wanted, T
 
 // Refuses the first repeated name, unless an earlier item was refused; a
 // refused list leaves no item behind.
-template <typename Token>
-std::string Finish(ItemReader& reader, std::string problem, const std::string& text, char separator,
-                   Token token) {
+template <class F, typename Token>
+std::string Finish(ItemReader<F>& reader, std::string problem, const std::string& text,
+                   char separator, Token token) {
   std::size_t earlier = 0, later = 0;
   if (FindRepeatedName(reader.items, earlier, later)) {
     const int64_t number = reader.numbers[later];
@@ -167,7 +176,8 @@ std::string LineToken(const std::string& line) {
   return WithoutBlanks(line.substr(0, line.find('#')));
 }
 
-std::string ReadLine(ItemReader& reader, int64_t number, const std::string& line) {
+template <class F>
+std::string ReadLine(ItemReader<F>& reader, int64_t number, const std::string& line) {
   const std::string token = LineToken(line);
   if (token.empty()) return std::string();
   const std::size_t gap = token.find_first_of(" \t");
@@ -179,42 +189,42 @@ std::string ReadLine(ItemReader& reader, int64_t number, const std::string& line
 }
 
 // The cells of one row.
-std::array<RecordCell, ColumnCount> RowCells(const char* name, uint64_t wanted,
-                                             const CidrBlock& block) {
-  const SubnetAddresses row =
-      SubnetAddressesOf(block.network, static_cast<int64_t>(BlockAddresses(block.prefix)), 0);
-  return {WordCell(name),
-          NumberCell(wanted),
-          NumberCell(UsableHosts(block.prefix)),
-          BlockCell(block.network, block.prefix),
-          AddressCell(PrefixMask(block.prefix)),
-          AddressCell(row.first),
-          AddressCell(row.last),
-          AddressCell(row.broadcast)};
+template <class F>
+RowCells CellsOf(const char* name, const AddressCount& wanted, const Block<F>& block) {
+  RowCells cells{WordCell(name), NumberCell(wanted), NumberCell(HostCount<F>(block.prefix)),
+                 BlockCell(block)};
+  int count = 4;
+  if constexpr (F::Bits == 32) cells[count++] = AddressCell(PrefixMask<F>(block.prefix));
+  cells[count++] = AddressCell(FirstHost(block));
+  cells[count++] = AddressCell(LastHost(block));
+  if constexpr (F::Bits == 32) cells[count++] = AddressCell(LastOf(block));
+  return cells;
 }
 
 // Calls `write` with the cells of every row: the items, then the free blocks.
-template <typename Write>
-void ForEachRow(const VlsmPlan& plan, const std::vector<VlsmItem>& items, Write write) {
+template <class F, typename Write>
+void ForEachRow(const VlsmPlanOf<F>& plan, const std::vector<VlsmItem>& items, Write write) {
   for (std::size_t i = 0; i < items.size(); ++i)
-    write(RowCells(items[i].name.c_str(), items[i].hosts, plan.placed[i]));
-  for (const CidrBlock& block : plan.free)
-    write(RowCells(FreeName, 0, block));
+    write(CellsOf(items[i].name.c_str(), items[i].hosts, plan.placed[i]));
+  for (const Block<F>& block : plan.free)
+    write(CellsOf(FreeName, AddressCount(), block));
 }
 
 // text: every column as wide as its widest cell or name, two blanks between
 // columns, numbers to the right, no blanks at the end of a line.
+template <class F>
 struct TextColumns {
-  std::array<std::size_t, ColumnCount> widths{};
+  static constexpr int Count = Columns<F>::Count;
+  std::array<std::size_t, MostColumns> widths{};
 
   TextColumns() {
-    for (int i = 0; i < ColumnCount; ++i)
-      widths[i] = std::strlen(ColumnNames[i]);
+    for (int i = 0; i < Count; ++i)
+      widths[i] = std::strlen(Columns<F>::Names[i]);
   }
 
-  void Measure(const std::array<RecordCell, ColumnCount>& cells) {
+  void Measure(const RowCells& cells) {
     char text[CellRoom];
-    for (int i = 0; i < ColumnCount; ++i) {
+    for (int i = 0; i < Count; ++i) {
       const std::size_t length = static_cast<std::size_t>(WriteCell(text, cells[i]) - text);
       widths[i] = std::max(widths[i], length);
     }
@@ -223,7 +233,7 @@ struct TextColumns {
   char* Padded(char* at, const char* text, std::size_t length, int column) const {
     const std::size_t padding = widths[column] - length;
     const bool right = column == 1 || column == 2;  // wanted and usable
-    const bool last = column + 1 == ColumnCount;
+    const bool last = column + 1 == Count;
     if (right) at = static_cast<char*>(std::memset(at, ' ', padding)) + padding;
     at = static_cast<char*>(std::memcpy(at, text, length)) + length;
     if (!right && !last) at = static_cast<char*>(std::memset(at, ' ', padding)) + padding;
@@ -231,15 +241,15 @@ struct TextColumns {
   }
 
   void Header(OutputBuffer& out) const {
-    char* at = Reserve(out, ColumnCount * (CellRoom + 2));
-    for (int i = 0; i < ColumnCount; ++i)
-      at = Padded(at, ColumnNames[i], std::strlen(ColumnNames[i]), i);
+    char* at = Reserve(out, Count * (CellRoom + 2));
+    for (int i = 0; i < Count; ++i)
+      at = Padded(at, Columns<F>::Names[i], std::strlen(Columns<F>::Names[i]), i);
     Commit(out, at);
   }
 
-  void Row(OutputBuffer& out, const std::array<RecordCell, ColumnCount>& cells) const {
-    char* at = Reserve(out, ColumnCount * (CellRoom * 2 + 2));
-    for (int i = 0; i < ColumnCount; ++i) {
+  void Row(OutputBuffer& out, const RowCells& cells) const {
+    char* at = Reserve(out, Count * (CellRoom * 2 + 2));
+    for (int i = 0; i < Count; ++i) {
       char text[CellRoom];
       at = Padded(at, text, static_cast<std::size_t>(WriteCell(text, cells[i]) - text), i);
     }
@@ -247,35 +257,25 @@ struct TextColumns {
   }
 };
 
-void WriteVlsmText(OutputBuffer& out, const VlsmPlan& plan, const std::vector<VlsmItem>& items) {
-  TextColumns columns;
-  ForEachRow(plan, items,
-             [&](const std::array<RecordCell, ColumnCount>& cells) { columns.Measure(cells); });
+template <class F>
+void WriteVlsmText(OutputBuffer& out, const VlsmPlanOf<F>& plan,
+                   const std::vector<VlsmItem>& items) {
+  TextColumns<F> columns;
+  ForEachRow(plan, items, [&](const RowCells& cells) { columns.Measure(cells); });
   columns.Header(out);
-  ForEachRow(plan, items,
-             [&](const std::array<RecordCell, ColumnCount>& cells) { columns.Row(out, cells); });
-  Put(out, "used " + FormatInteger(static_cast<int64_t>(plan.used)) + " of " +
-               FormatInteger(static_cast<int64_t>(BlockAddresses(plan.block.prefix))) +
-               " addresses (" + FormatInteger(UsedPercent(plan)) + "%)\n");
-}
-
-// "1,024": thousands separated by commas.
-std::string Grouped(uint64_t value) {
-  const std::string digits = FormatInteger(static_cast<int64_t>(value));
-  std::string grouped;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-    grouped += digits[i];
-  }
-  return grouped;
+  ForEachRow(plan, items, [&](const RowCells& cells) { columns.Row(out, cells); });
+  Put(out, "used " + DecimalText(plan.used) + " of " +
+               DecimalText(AddressesIn<F>(plan.block.prefix)) + " addresses (" +
+               std::to_string(UsedPercent(plan)) + "%)\n");
 }
 
 }  // namespace
 
+template <class F>
 std::string ReadVlsmItems(const std::string& list, std::vector<VlsmItem>& items) {
   items.clear();
   if (WithoutBlanks(list).empty()) return std::string();
-  ItemReader reader{"item", items, {}};
+  ItemReader<F> reader{"item", items, {}};
   const std::string problem =
       ForEachPiece(list, ',', [&](int64_t number, const std::string& piece) {
         return ReadListItem(reader, number, WithoutBlanks(piece));
@@ -283,71 +283,87 @@ std::string ReadVlsmItems(const std::string& list, std::vector<VlsmItem>& items)
   return Finish(reader, problem, list, ',', WithoutBlanks);
 }
 
+template <class F>
 std::string ReadVlsmLines(const std::string& text, std::vector<VlsmItem>& items) {
   items.clear();
-  ItemReader reader{"line", items, {}};
+  ItemReader<F> reader{"line", items, {}};
   const std::string problem = ForEachPiece(
       text, '\n',
       [&](int64_t number, const std::string& line) { return ReadLine(reader, number, line); });
   return Finish(reader, problem, text, '\n', LineToken);
 }
 
-std::string AllocateVlsm(const CidrBlock& block, const std::vector<VlsmItem>& items,
-                         VlsmPlan& plan) {
-  uint64_t needed = 0;
+template <class F>
+std::string AllocateVlsm(const Block<F>& block, const std::vector<VlsmItem>& items,
+                         VlsmPlanOf<F>& plan) {
+  AddressCount needed;
   for (const VlsmItem& item : items)
-    needed += BlockAddresses(item.prefix);
-  const uint64_t holds = BlockAddresses(block.prefix);
+    needed += AddressesIn<F>(item.prefix);
+  const AddressCount holds = AddressesIn<F>(block.prefix);
   if (needed > holds) {
-    return "needs " + FormatInteger(static_cast<int64_t>(needed)) + " addresses, the block holds " +
-           FormatInteger(static_cast<int64_t>(holds));
+    return "needs " + DecimalText(needed) + " addresses, the block holds " + DecimalText(holds);
   }
   // Sizes are powers of two: one bucket per prefix, in input order, is a stable
   // sort, and placing the largest first keeps every start aligned.
-  std::array<std::vector<std::size_t>, 33> byPrefix;
+  std::vector<std::vector<std::size_t>> byPrefix(F::Bits + 1);
   for (std::size_t i = 0; i < items.size(); ++i)
     byPrefix[static_cast<std::size_t>(items[i].prefix)].push_back(i);
-  plan = VlsmPlan();
+  plan = VlsmPlanOf<F>();
   plan.block = block;
   plan.placed.resize(items.size());
-  uint64_t next = block.network;
-  for (int prefix = 0; prefix <= 32; ++prefix) {
+  // `next` wraps past the top only when the last item fills a /0 exactly.
+  typename F::Value next = block.network;
+  for (int prefix = 0; prefix <= F::Bits; ++prefix) {
     for (std::size_t i : byPrefix[static_cast<std::size_t>(prefix)]) {
-      plan.placed[i] = CidrBlock{static_cast<HostOrderAddress>(next), prefix};
-      next += BlockAddresses(prefix);
+      plan.placed[i] = Block<F>{next, prefix};
+      next = next + F::LowOnes(F::Bits - prefix) + 1;
     }
   }
   plan.used = needed;
-  if (needed < holds) {
-    AppendRangeBlocks(static_cast<HostOrderAddress>(next), BroadcastOf(block), plan.free);
-  }
+  if (needed < holds) AppendRangeBlocks<F>(next, LastOf(block), plan.free);
   return std::string();
 }
 
-bool WriteVlsm(const VlsmPlan& plan, const std::vector<VlsmItem>& items, ListFormat format,
+template <class F>
+bool WriteVlsm(const VlsmPlanOf<F>& plan, const std::vector<VlsmItem>& items, ListFormat format,
                TextSink sink) {
   OutputBuffer out(sink);
   if (format == ListFormat::Text) {
     WriteVlsmText(out, plan, items);
     return Finish(out);
   }
-  BeginTable(out, ColumnNames, ColumnCount, format);
+  BeginTable(out, Columns<F>::Names, Columns<F>::Count, format);
   bool firstRow = true;
-  ForEachRow(plan, items, [&](const std::array<RecordCell, ColumnCount>& cells) {
-    TableRow(out, ColumnNames, cells.data(), ColumnCount, format, firstRow);
+  ForEachRow(plan, items, [&](const RowCells& cells) {
+    TableRow(out, Columns<F>::Names, cells.data(), Columns<F>::Count, format, firstRow);
     firstRow = false;
   });
   EndTable(out, format, !firstRow);
   return Finish(out);
 }
 
-int UsedPercent(const VlsmPlan& plan) {
-  return static_cast<int>(plan.used * 100 / BlockAddresses(plan.block.prefix));
+template <class F>
+int UsedPercent(const VlsmPlanOf<F>& plan) {
+  return PercentOf(plan.used, F::Bits - plan.block.prefix);
 }
 
-std::string VlsmStatus(const VlsmPlan& plan) {
+template <class F>
+std::string VlsmStatus(const VlsmPlanOf<F>& plan) {
   const std::size_t blocks = plan.free.size();
-  return "Used " + Grouped(plan.used) + " of " + Grouped(BlockAddresses(plan.block.prefix)) +
-         " addresses (" + FormatInteger(UsedPercent(plan)) + "%), " + FormatInteger(blocks) +
+  return "Used " + GroupedDecimal(plan.used) + " of " +
+         GroupedDecimal(AddressesIn<F>(plan.block.prefix)) + " addresses (" +
+         std::to_string(UsedPercent(plan)) + "%), " + std::to_string(blocks) +
          (blocks == 1 ? " free block" : " free blocks");
 }
+
+#define VELKOR_VLSM_FUNCTIONS(F)                                                             \
+  template std::string ReadVlsmItems<F>(const std::string&, std::vector<VlsmItem>&);         \
+  template std::string ReadVlsmLines<F>(const std::string&, std::vector<VlsmItem>&);         \
+  template std::string AllocateVlsm<F>(const Block<F>&, const std::vector<VlsmItem>&,        \
+                                       VlsmPlanOf<F>&);                                      \
+  template bool WriteVlsm<F>(const VlsmPlanOf<F>&, const std::vector<VlsmItem>&, ListFormat, \
+                             TextSink);                                                      \
+  template int UsedPercent<F>(const VlsmPlanOf<F>&);                                         \
+  template std::string VlsmStatus<F>(const VlsmPlanOf<F>&);
+VELKOR_VLSM_FUNCTIONS(Ipv4)
+VELKOR_VLSM_FUNCTIONS(Ipv6)

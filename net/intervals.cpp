@@ -1,0 +1,35 @@
+#include "net/intervals.hpp"
+
+#include <algorithm>
+
+#include "net/block.hpp"
+
+template <class F>
+void MergeSpans(std::vector<Span<F>>& spans) {
+  std::sort(spans.begin(), spans.end(),
+            [](const Span<F>& a, const Span<F>& b) { return a.first < b.first; });
+  const typename F::Value top = F::LowOnes(F::Bits);
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < spans.size();) {
+    // Grow the span by every one that overlaps or touches it; once it reaches
+    // the top of the space it holds all the rest (last + 1 would wrap).
+    Span<F> grown = spans[i];
+    for (++i; i < spans.size() && (grown.last == top || spans[i].first <= grown.last + 1); ++i)
+      grown.last = std::max(grown.last, spans[i].last);
+    spans[kept++] = grown;
+  }
+  spans.resize(kept);
+}
+
+template <class F>
+std::vector<Block<F>> BlocksOfSpans(const std::vector<Span<F>>& merged) {
+  std::vector<Block<F>> blocks;
+  for (const Span<F>& span : merged)
+    AppendRangeBlocks<F>(span.first, span.last, blocks);
+  return blocks;
+}
+
+template void MergeSpans<Ipv4>(std::vector<Span<Ipv4>>&);
+template void MergeSpans<Ipv6>(std::vector<Span<Ipv6>>&);
+template std::vector<Block<Ipv4>> BlocksOfSpans<Ipv4>(const std::vector<Span<Ipv4>>&);
+template std::vector<Block<Ipv6>> BlocksOfSpans<Ipv6>(const std::vector<Span<Ipv6>>&);
