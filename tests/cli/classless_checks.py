@@ -26,10 +26,22 @@ REFUSALS = [  # arguments, standard input, the one line on standard error (exit 
     (["--summarize"], b"10.0.0.0/8\n1.2.3.4 , 5.6.7.8\n10.0.0.300/24\n",
      "line 3: '10.0.0.300/24': not an IPv4 address"),
     (["--summarize", "-"], b"9.9.9.9-9.9.9.1", "line 1: '9.9.9.9-9.9.9.1': the range ends before it starts"),
+    (["--summarize"], b"10.0.0.5-10.0.0.4", "line 1: '10.0.0.5-10.0.0.4': the range ends before it starts"),
+    (["--summarize", "no-such-dir/list.txt"], b"10.0.0.0/8", "cannot read no-such-dir/list.txt: No such file or directory"),
+    (["10.0.0.0/8", "--vlsm-file", "no-such-dir/list.txt"], b"a 1", "cannot read no-such-dir/list.txt: No such file or directory"),
+    (["10.0.0.0/24", "--vlsm", "n" * 65 + ":3"], b"",
+     f"item 1: '{'n' * 65}:3': a name is 1 to 64 letters, digits, '-', '_' and '.'"),
+    (["10.0.0.0/24", "--vlsm", "a:/255.255.255.0"], b"", "item 1: 'a:/255.255.255.0': the prefix must be /0 to /32"),
+    (["10.0.0.0/24", "--vlsm-file", "-"], b"a /255.255.255.0", "line 1: 'a /255.255.255.0': the prefix must be /0 to /32"),
+    (["10.0.0.0/16", "--prefix", "255.255.255.0"], b"", "--prefix '255.255.255.0': not a prefix"),
+    (["10.0.0.0/24", "--vlsm-file", "-"], b"# sites\na 3\n\nb 2 # lab\na /24\n",
+     "line 5: 'a /24': the name 'a' is used on line 2"),
+    (["192.168.0001.0/24"], b"", "'192.168.0001.0/24': not an IPv4 address"),
 ]
 USAGE = [["10.0.0.0/8", "--class", "A"], ["--prefix", "24"], ["10.0.0.0/8", "--vlsm", "a:1", "--list"],
          ["10.0.0.0/8", "--hosts", "2", "--prefix", "30"], ["--summarize", "--hosts", "2"],
-         ["10.0.0.0/8", "--vlsm", "a:1", "--vlsm-file", "-"], ["10.0.0.0/8", "10.0.0.0/9"]]
+         ["10.0.0.0/8", "--vlsm", "a:1", "--vlsm-file", "-"], ["10.0.0.0/8", "10.0.0.0/9"],
+         ["10.0.0.0/24", "--prefix", "26", "--find", "10.0.0.0001"]]
 FORMATS = ("text", "tsv", "csv", "json")
 LIST_COLUMNS = ["index", "network", "first", "last", "broadcast"]
 
@@ -79,6 +91,10 @@ def check_facts(run, failures):
         address = A(rng.getrandbits(32))
         typed = f"{address}/{N((0, prefix)).netmask if prefix % 2 else prefix}"
         cases.append((typed, address, prefix, FORMATS if prefix % 8 == 0 else ("json",)))
+    # Both sides of each class bound, and groups of three digits (four are refused).
+    cases += [(f"{octet}.1.2.3/8", A(f"{octet}.1.2.3"), 8, FORMATS)
+              for octet in (127, 128, 191, 192, 223, 224, 239, 240)]
+    cases.append(("192.168.001.000/24", A("192.168.1.0"), 24, ("text",)))
     for typed, address, prefix, formats in cases:
         net = N(f"{address}/{prefix}", strict=False)
         first, last, hosts = host_range(net)
@@ -119,14 +135,16 @@ def check_splits(run, failures):
     rng = random.Random(29)
     cases = [("0.0.0.0/0", ["--prefix", "32"], 32), ("0.0.0.0/0", ["--prefix", "29"], 29),
              ("10.0.0.0/8", ["--subnets", "1000"], 18), ("172.16.0.0/12", ["--hosts", "500"], 23),
-             ("192.168.0.0/24", ["--mask", "255.255.255.254"], 31), ("1.2.3.4/32", ["--subnets", "1"], 32)]
+             ("192.168.0.0/24", ["--mask", "255.255.255.254"], 31), ("1.2.3.4/32", ["--subnets", "1"], 32),
+             ("10.0.0.0/16", ["--prefix", "24"], 24)]
     for number, (block, sizing, prefix) in enumerate(cases):
         net, total = N(block), 2 ** (prefix - N(block).prefixlen)
         for fmt in FORMATS:
             code, out, err = run([block] + sizing + ["--format", fmt])
             if code or err or not printed(out, fmt, [split_report(net, prefix)]):
                 failures.append(f"split report {block} {sizing} {fmt}: exit {code}, {out[:300]!r}, {err!r}")
-        for turn, start in enumerate(sorted({0, total // 2, max(total - 3, 0)})):
+        # Three rows ending one before the last index, at it and past it (cut there).
+        for turn, start in enumerate(sorted({0, total // 2, max(total - 4, 0), max(total - 3, 0), max(total - 2, 0)})):
             fmt = FORMATS[(number + turn) % 4]
             code, out, err = run([block] + sizing + ["--list", "--from", str(start), "--count", "3",
                                                      "--format", fmt])
@@ -157,19 +175,27 @@ def token(rng):
 
 def check_summaries(run, failures):
     rng = random.Random(7)
-    for count in (1, 50, 2000):
-        tokens, nets = [token(rng) for _ in range(count)], []
+    one = A("10.0.0.5")  # a range of one address
+    for tokens in ([(f"{one}-{one}", (one, one))], [token(rng) for _ in range(50)], [token(rng) for _ in range(2000)]):
+        count, nets = len(tokens), []
         for text, span in tokens:
             nets += ipaddress.summarize_address_range(*span) if span else [N(text)]
         expected = [{"network": str(n.network_address), "prefix": n.prefixlen,
                      "first": str(n.network_address), "last": str(n.broadcast_address),
                      "addresses": n.num_addresses} for n in ipaddress.collapse_addresses(nets)]
         stdin = "\n".join(", ".join(t for t, _ in tokens[i:i + 7]) for i in range(0, count, 7)).encode()
-        rows = [{"network": f"{r['network']}/{r['prefix']}"} for r in expected]
-        for fmt, source in (("csv", []), ("json", []), ("tsv", ["-"]), ("text", ["-"])):
-            code, out, err = run(["--summarize"] + source + ["--format", fmt], stdin)
-            if code or err or not printed(out, fmt, rows if fmt == "text" else expected, ["network"]):
-                failures.append(f"summary of {count} tokens {fmt}: exit {code}, {out[:200]!r}, {err!r}")
+        with tempfile.NamedTemporaryFile("wb", suffix=".txt", delete=False) as listing:
+            listing.write(stdin)
+        path, decoy = os.path.relpath(listing.name), b"192.0.2.0/24"  # a run reading stdin prints the decoy
+        try:
+            for fmt, source, given in (("csv", [], stdin), ("json", [path], decoy), ("tsv", ["-"], stdin),
+                                       ("text", [path], decoy)):
+                code, out, err = run(["--summarize"] + source + ["--format", fmt], given)
+                rows = [{"network": f"{r['network']}/{r['prefix']}"} for r in expected]
+                if code or err or not printed(out, fmt, rows if fmt == "text" else expected, ["network"]):
+                    failures.append(f"summary of {count} tokens {fmt} from {source}: exit {code}, {out[:200]!r}, {err!r}")
+        finally:
+            os.unlink(listing.name)
 
 
 VLSM_COLUMNS = ["name", "wanted", "usable", "network", "mask", "first", "last", "broadcast"]
@@ -196,7 +222,8 @@ def vlsm_rows(out, fmt, parent, items):
 
 def check_vlsm(run, failures):
     rng = random.Random(1000)
-    plans = []
+    # 255 of 256 addresses is 99.6%: 99 rounded down, 100 to the nearest or up; a name of 64 characters.
+    plans = [(N("10.0.0.0/24"), [("n" * 64, "/25")] + [(f"p{p}", f"/{p}") for p in range(26, 33)])]
     for count in (1, 9, 300, 1000):
         parent = N((rng.randrange(1 << 8) << 24, 8))
         plans.append((parent, [(f"n{i}", rng.choice([rng.randrange(1, 5000), f"/{rng.randrange(20, 33)}"]))

@@ -81,6 +81,7 @@ USAGE_CASES = [
     ["--network", "192.168.1.0.0", "--hosts", "2"],
     ["--network", " 192.168.1.0", "--hosts", "2"],
     ["--network", "192.168..0", "--hosts", "2"],
+    ["--network", "192.168.0001.0", "--hosts", "2"],  # three digits at most (001 passes)
     ["--mask", "255.255.255.256"],
     ["--hosts", "2", "--subnets", "2"],
     ["--hosts", "2", "--hosts", "3"],
@@ -98,6 +99,7 @@ USAGE_CASES = [
     ["--hosts", "2", "--list", "--from", "-1"],
     ["--hosts", "2", "--list", "--format", "xml"],
     ["--hosts", "2", "--find", "192.168.1"],
+    ["--hosts", "2", "--find", "192.168.1.0001"],
     ["--hosts", "2", "--find", "192.168.1.0", "--list"],
     ["--hosts", "2", "--find", "192.168.1.0", "--page", "1"],
     ["--hosts", "2", "--find", "192.168.1.0", "--format", "xml"],
