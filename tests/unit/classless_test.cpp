@@ -8,6 +8,7 @@
 
 #include "net/address_list.hpp"
 #include "net/block.hpp"
+#include "net/plan_file.hpp"
 #include "net/planner.hpp"
 #include "net/split.hpp"
 #include "net/summarize.hpp"
@@ -282,6 +283,46 @@ TEST(TextSink, StringAndFileGetTheSameBytes) {
     EXPECT_EQ(written, text);
     EXPECT_GT(text.size(), std::size_t{1} << 20);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A plan file's optional block line, and the plan written and read back.
+TEST(PlanFile, FindsTheBlockLineAndKeepsTheLineNumbers) {
+  const struct {
+    const char* text;
+    const char* result;  // block | numbered lines | list, or the refusal
+  } cases[] = {
+      {"block 10.0.0.0/24\na 3\n", "10.0.0.0/24 | \na 3\n | a 3\n"},
+      {"\xEF\xBB\xBF# sites\r\nblock\t2001:db8::/48  # hq\r\nlan /56\r\n",
+       "2001:db8::/48 | # sites\r\n\nlan /56\r\n | # sites\r\nlan /56\r\n"},
+      {"block 100\nb /30", " | block 100\nb /30 | block 100\nb /30"},  // an item named block
+      {"block /24", " | block /24 | block /24"},
+      {"a 3\nblock 10.0.0.0/24", " | a 3\nblock 10.0.0.0/24 | a 3\nblock 10.0.0.0/24"},
+      {"", " |  | "},
+      {"block 10.0.0.300/24\n", "line 1: 'block 10.0.0.300/24': not an IPv4 address"},
+      {"\n# c\nblock 10.0.0.1/24",
+       "line 3: 'block 10.0.0.1/24': host bits set: the network is "
+       "10.0.0.0/24"},
+      {"block 10.0.0.0/8 a", "line 1: 'block 10.0.0.0/8 a': expected block BLOCK"},
+  };
+  for (const auto& c : cases) {
+    PlanFile plan;
+    std::string result = SplitPlanFile(c.text, plan);
+    if (result.empty()) {
+      const std::string block =
+          std::visit([](const auto& b) { return FormatBlock(b); }, plan.network);
+      result = (plan.named ? block : "") + " | " + plan.lines + " | " + plan.list;
+    }
+    EXPECT_EQ(result, c.result) << c.text;
+  }
+  PlanFile plan, again;
+  ASSERT_EQ(SplitPlanFile(PlanFileText("2001:db8::/48", "# hq\r\nlan /56"), plan), "");
+  EXPECT_TRUE(plan.named && plan.block == "2001:db8::/48" && plan.list == "# hq\r\nlan /56\r\n");
+  ASSERT_EQ(SplitPlanFile(PlanFileText(plan.block, plan.list), again), "");
+  EXPECT_EQ(again.list, plan.list);
 }
 
 }  // namespace
