@@ -22,6 +22,10 @@ void ShowAboutWindow(NativeHandle owner, int width, int height);
 // The VLSM planner in a width x height window, its block preset to `block`
 // (e.g. "192.168.1.0/24").
 void ShowPlannerWindow(NativeHandle owner, const std::string& block, int width, int height);
+// The block calculator in a width x height window, its block preset to
+// `block` and its facts shown in the font `reportFont` (a font id).
+void ShowBlockWindow(NativeHandle owner, int reportFont, const std::string& block, int width,
+                     int height);
 
 // The go-to dialog over `owner`: true with the typed index or address when
 // the user confirmed, false when cancelled.
