@@ -7,8 +7,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <variant>
@@ -43,11 +45,9 @@ struct Column {
 constexpr Column Columns[] = {
     {"#", 25}, {"Network", 100}, {"First IP", 100}, {"Last IP", 100}, {"Broadcast", 100},
 };
-// IPv4 lists all five columns; IPv6 has no broadcast, and its address
-// columns are as wide as the longest address needs in a window of 800.
+// IPv4 lists all five columns; IPv6 has no broadcast.
 constexpr int Ipv4Columns = 5;
 constexpr int Ipv6Columns = 4;
-constexpr int Ipv6AddressWidth = 245;
 
 // The copy menu: item FirstCopyItem + c copies column c.
 constexpr int FirstCopyItem = 101;
@@ -87,9 +87,8 @@ constexpr char PreviousProcedureProperty[] = "OldContainerProc";
 constexpr char ListProperty[] = "hListicon";
 constexpr char LastIndexProperty[] = "networks";
 
-// The address columns never get less than the widest address needs.
+// The IPv4 address columns never get less than the widest address needs.
 constexpr const char* WidestIpv4 = "255.255.255.255";
-constexpr const char* HexDigits = "0123456789abcdef";
 // The page label's designed width, and its gap to the Close button.
 constexpr int PageLabelWidth = 100;
 constexpr int PageLabelGap = 5;
@@ -103,6 +102,8 @@ struct SubnetList {
   bool reservedEnds = false;  // a classful plan's first and last sub-network
   // The cells of a sub-network joined by line feeds; "" when there is none.
   std::function<std::string(const Uint128& index)> rowText;
+  // IPv6: the row whose every hex digit that the split varies is `digit`.
+  std::function<std::string(int digit)> sampleRow;
   std::function<IndexTarget(const std::string& typed)> find;
   // Every sub-network as velkor's "--list --all --format csv" writes them.
   std::function<bool(std::FILE* file, const ListingProgress& progress)> writeCsv;
@@ -134,6 +135,16 @@ SubnetList SplitListOf(const EqualSplit<F>& split) {
   list.rowText = [split](const Uint128& index) {
     return SplitRowText(split, static_cast<typename F::Index>(index));
   };
+  if constexpr (F::Bits == 128) {
+    list.sampleRow = [split](int digit) {
+      const uint64_t digits = 0x1111111111111111u * static_cast<uint64_t>(digit);
+      const Uint128 address =
+          split.block.network | (Uint128(digits, digits) & HostMask<F>(split.block.prefix));
+      typename F::Index index{};
+      SplitIndexOf(split, address, index);
+      return SplitRowText(split, index);
+    };
+  }
   list.find = [split](const std::string& typed) { return FindSplitTarget(split, typed); };
   list.writeCsv = [split](std::FILE* file, const ListingProgress& progress) {
     return WriteListing(SplitRange(split), ListFormat::Csv, file, progress);
@@ -226,45 +237,48 @@ void InstallRowColouring(int panel, int list, int32_t lastIndex) {
   SetPropA(handle, LastIndexProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(lastIndex)));
 }
 
-// The designed width of a column of the list.
-int DesignedWidth(const SubnetsWindow& view, int column) {
-  const bool ipv6 = view.subnets.columns == Ipv6Columns;
-  return column > 0 && ipv6 ? Ipv6AddressWidth : Columns[column].width;
-}
-
-// The widest text an address of the list's family can have: for IPv6 eight
-// groups of the widest hex digit in the list's font.
-int WidestAddressWidth(const SubnetsWindow& view) {
-  if (view.subnets.columns == Ipv4Columns) return ControlCellWidth(view.list, WidestIpv4);
-  int widest = 0;
-  for (const char* digit = HexDigits; *digit != '\0'; ++digit) {
-    std::string address(4, *digit);
-    for (int group = 1; group < 8; ++group)
-      address += ":" + std::string(4, *digit);
-    const int width = ControlCellWidth(view.list, address.c_str());
-    widest = width > widest ? width : widest;
-  }
-  return widest;
-}
-
-// The "#" column as wide as the largest index needs (the designed width while
-// that fits); the address columns give up that width evenly but never get
-// less than the widest address, so no cell is cut and, where the room allows,
-// the list needs no horizontal scroll bar.
-void FitColumns(const SubnetsWindow& view) {
+// IPv4, as designed: the "#" column as wide as the largest index needs (the
+// designed width while that fits); the address columns give up that width
+// evenly, so no cell is cut and the list needs no horizontal scroll bar.
+void FitIpv4Columns(const SubnetsWindow& view) {
   const int needed = ControlCellWidth(view.list, DecimalText(view.subnets.lastIndex).c_str());
-  const int extra = needed > Columns[0].width ? needed - Columns[0].width : 0;
-  const int addressColumns = view.subnets.columns - 1;
-  const int addressMinimum = WidestAddressWidth(view);
-  std::vector<int> widths{Columns[0].width + extra};
-  bool designed = extra == 0;
-  for (int column = 1; column <= addressColumns; ++column) {
-    const int narrowed =
-        DesignedWidth(view, column) - (extra + addressColumns - 1) / addressColumns;
+  const int extra = needed - Columns[0].width;
+  if (extra <= 0) return;
+  const int addressMinimum = ControlCellWidth(view.list, WidestIpv4);
+  std::vector<int> widths{needed};
+  for (int column = 1; column < Ipv4Columns; ++column) {
+    const int narrowed = Columns[column].width - (extra + 3) / 4;
     widths.push_back(narrowed > addressMinimum ? narrowed : addressMinimum);
-    designed = designed && widths.back() == DesignedWidth(view, column);
   }
-  if (!designed) ControlSetColumnWidths(view.list, widths);
+  ControlSetColumnWidths(view.list, widths);
+}
+
+// IPv6: each column as wide as its cells can get, the room left shared out.
+// The "#" column fits the largest index; an address column the widest cell
+// of the rows whose every hex digit that the split varies is one and the same
+// digit, one row per digit: no row has more digits or fewer zero groups, and
+// the widest digit of the font is among them. Wine: a list wider than its
+// room scrolls sideways and then takes about five times as long to show a
+// page, so only splits with indexes beyond 2^64 scroll.
+void FitIpv6Columns(const SubnetsWindow& view) {
+  std::vector<int> widths{
+      std::max(Columns[0].width,
+               ControlCellWidth(view.list, DecimalText(view.subnets.lastIndex).c_str())),
+      0, 0, 0};
+  for (int digit = 1; digit < 16; ++digit) {
+    const std::string row = view.subnets.sampleRow(digit);
+    std::size_t at = row.find('\n') + 1;  // after the index
+    for (std::size_t column = 1; column < widths.size(); ++column) {
+      const std::size_t end = std::min(row.find('\n', at), row.size());
+      const int width = ControlCellWidth(view.list, row.substr(at, end - at).c_str());
+      widths[column] = std::max(widths[column], width);
+      at = end + 1;
+    }
+  }
+  const int spare = ControlColumnRoom(view.list) - std::accumulate(widths.begin(), widths.end(), 0);
+  for (std::size_t column = 1; spare > 0 && column < widths.size(); ++column)
+    widths[column] += spare / 3;
+  ControlSetColumnWidths(view.list, widths);
 }
 
 // The page label keeps its place and grows into the free row up to the Close
@@ -293,7 +307,7 @@ void CreateControls(SubnetsWindow& view, int width, int height) {
   view.list = static_cast<int>(CreateReportList(AutoId, 5, 5, width - 10, height - 38,
                                                 Columns[0].title, Columns[0].width, ListFlags));
   for (int column = 1; column < view.subnets.columns; ++column)
-    ControlAddColumn(view.list, column, Columns[column].title, DesignedWidth(view, column));
+    ControlAddColumn(view.list, column, Columns[column].title, Columns[column].width);
   ColourRows(view, panel);
   EndContainer();
   auto belowList = [&view](int gap) {
@@ -305,7 +319,7 @@ void CreateControls(SubnetsWindow& view, int width, int height) {
   view.next = static_cast<int>(CreatePushButton(AutoId, 85, belowList(5), 75, 22, "Next"));
   view.pageLabel = static_cast<int>(
       CreateLabel(AutoId, 165, belowList(9), PageLabelWidth, 22, PageText(1, view.pages).c_str()));
-  FitColumns(view);
+  (view.subnets.columns == Ipv6Columns ? FitIpv6Columns : FitIpv4Columns)(view);
   FitPageLabel(view);
 }
 
