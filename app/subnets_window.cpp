@@ -249,6 +249,7 @@ void SaveAll(const SubnetsWindow& view) {
     const std::string text = "Saving " + FormatInteger(written * 100 / total) + "%";
     ControlSetText(view.pageLabel, text.c_str());
     PaintPendingWindows();
+    return true;
   };
   SaveAsCsv(WindowHandle(view.window), "subnets.csv", "The sub-networks", [&](std::FILE* file) {
     return WriteListing(WholePlan(*view.plan), ListFormat::Csv, file, progress);

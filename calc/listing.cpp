@@ -140,7 +140,7 @@ bool WriteListing(const ListingRange& range, ListFormat format, TextSink sink,
     const SubnetAddresses row = SubnetAddressesOf(range.network, range.blockSize, index);
     Commit(out, FormatRow(Reserve(out, RowRoom), format, index, row, range, indexWidth));
     const int64_t written = index - range.first + 1;
-    if (progress && written % ListingProgressStep == 0) progress(written, total);
+    if (progress && written % ListingProgressStep == 0 && !progress(written, total)) return false;
   }
   Commit(out, Append(Reserve(out, RowRoom), Trailer(format)));
   return Finish(out);

@@ -24,13 +24,14 @@ struct ListingRange {
 ListingRange WholePlan(const SubnetPlan& plan);
 
 // Told how many rows are written of how many, every ListingProgressStep rows,
-// so that a long listing can show its progress; may be empty.
-using ListingProgress = std::function<void(int64_t written, int64_t total)>;
+// so that a long listing can show its progress; false stops the listing. May
+// be empty.
+using ListingProgress = std::function<bool(int64_t written, int64_t total)>;
 constexpr int32_t ListingProgressStep = 1 << 16;
 
 // Writes the rows (with the format's header and framing) to `sink` in large
 // blocks; memory use does not depend on the number of rows. Returns false when
-// a write failed.
+// a write failed or `progress` stopped it.
 bool WriteListing(const ListingRange& range, ListFormat format, TextSink sink,
                   const ListingProgress& progress = ListingProgress());
 
