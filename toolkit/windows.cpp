@@ -6,6 +6,7 @@
 #include "toolkit/control_framework.hpp"
 #include "toolkit/dpi.hpp"
 #include "toolkit/events.hpp"
+#include "toolkit/job_records.hpp"
 #include "toolkit/toolkit_state.hpp"
 
 namespace {
@@ -486,6 +487,10 @@ LRESULT CALLBACK SharedWindowProcedure(HWND window, UINT message, WPARAM wParam,
       if (RouteToKind(reinterpret_cast<HWND>(lParam), message, wParam, lParam, &result)) {
         return result;
       }
+      break;
+    case WM_TIMER:
+    case JobEndedMessage:
+      if (RecordJobEvent(window, windowId, message, wParam)) return 0;
       break;
     case WM_ACTIVATE:
       return OnActivate(window, windowId, message, wParam, lParam);
