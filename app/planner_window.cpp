@@ -201,13 +201,18 @@ void CopyAll(const PlannerView& view) {
   if (RowCount(view.table) > 0) PutClipboardText(view.table.tsv.c_str());
 }
 
-// The plan as velkor's "--vlsm-file LIST --format csv" writes it.
+// The plan as velkor's "--vlsm-file LIST --format csv" writes it. A plan is
+// small: it is made here whole, so that the save knows its size, and written
+// out in one piece.
 void Save(const PlannerView& view) {
   if (RowCount(view.table) == 0) return;
-  const PlannerOutcome& outcome = view.table.outcome;
-  SaveAsCsv(WindowHandle(view.window), "vlsm.csv", "The plan", [&outcome](std::FILE* file) {
-    return WriteVlsm(outcome.plan, outcome.items, ListFormat::Csv, file);
-  });
+  std::string csv;
+  WriteVlsm(view.table.outcome.plan, view.table.outcome.items, ListFormat::Csv, csv);
+  const SaveSize size{static_cast<SaveCount>(RowCount(view.table)), csv.size()};
+  const CsvWriter write = [&csv](std::FILE* file, const SaveProgress&) {
+    return std::fwrite(csv.data(), 1, csv.size(), file) == csv.size();
+  };
+  SaveAsCsv(WindowHandle(view.window), CsvSave{"vlsm.csv", "The plan", size, write});
 }
 
 // The copy items for the selected row, if any, then copying and saving the whole plan.

@@ -242,19 +242,30 @@ void GoToSubnet(SubnetsWindow& view) {
   ControlSetState(view.list, target.index - shown.first);
 }
 
-// Every sub-network as velkor's "--list --all --format csv" writes them, with
-// "Saving nn%" in the page label meanwhile.
+// At most the bytes of the plan's CSV: the header and a row as long as the
+// last one for each sub-network. The last row is the longest: its index is the
+// largest, and its addresses have every varying bit set, so each octet holds
+// the most digits any row has there.
+SaveSize CsvSizeOf(const ListingRange& whole) {
+  ListingRange last = whole;
+  last.first = whole.last;
+  std::string sample;
+  WriteListing(last, ListFormat::Csv, sample);
+  const std::size_t header = sample.find('\n') + 1;
+  const auto rows = static_cast<SaveCount>(whole.last - whole.first + 1);
+  return SaveSize{rows, header + rows * (sample.size() - header)};
+}
+
+// Every sub-network as velkor's "--list --all --format csv" writes them.
 void SaveAll(const SubnetsWindow& view) {
-  const ListingProgress progress = [&view](int64_t written, int64_t total) {
-    const std::string text = "Saving " + FormatInteger(written * 100 / total) + "%";
-    ControlSetText(view.pageLabel, text.c_str());
-    PaintPendingWindows();
-    return true;
+  const ListingRange whole = WholePlan(*view.plan);
+  const CsvWriter write = [whole](std::FILE* file, const SaveProgress& progress) {
+    return WriteListing(whole, ListFormat::Csv, file, [&progress](int64_t written, int64_t) {
+      return progress(static_cast<uint64_t>(written));
+    });
   };
-  SaveAsCsv(WindowHandle(view.window), "subnets.csv", "The sub-networks", [&](std::FILE* file) {
-    return WriteListing(WholePlan(*view.plan), ListFormat::Csv, file, progress);
-  });
-  ControlSetText(view.pageLabel, PageText(view.page, view.pages).c_str());
+  SaveAsCsv(WindowHandle(view.window),
+            CsvSave{"subnets.csv", "The sub-networks", CsvSizeOf(whole), write});
 }
 
 // The selected row is read when the menu item arrives; none, no copy.

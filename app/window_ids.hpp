@@ -9,6 +9,7 @@ constexpr const char* SubnetsTitle = "Velkor - IPv4 Subnetting - Sub-networks";
 constexpr const char* AboutTitle = "Velkor - IPv4 Subnetting - About";
 constexpr const char* GoToTitle = "Go to sub-network";
 constexpr const char* PlannerTitle = "Velkor - IPv4 Subnetting - VLSM planner";
+constexpr const char* SavingTitle = "Velkor - IPv4 Subnetting - Saving";
 
 // The id of a window or control created with AutoId: creations return an
 // intptr_t, which holds the new id in that case.
@@ -20,7 +21,7 @@ inline int AsId(intptr_t created) {
 // (a system-menu id below 0xF000, its low four bits clear as the system's own).
 constexpr int PlannerCommand = 0x400;
 
-// Escape, in every secondary window.
+// Escape, in every secondary window; in the saving window it cancels.
 constexpr int EscapeCommand = 1000;
 
 // The sub-networks window: its keys, and the go-to and save items of its menu.

@@ -436,12 +436,6 @@ void ShowWaitCursor(int wait) {
   SetCursor(LoadCursorA(nullptr, wait != 0 ? IDC_WAIT : IDC_ARROW));
 }
 
-void PaintPendingWindows() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-    DispatchMessageA(&message);
-}
-
 void MoveFocus(HWND window, bool forward) {
   TabStops stops;
   EnumChildWindows(window, CollectTabStop, reinterpret_cast<LPARAM>(&stops));
