@@ -245,9 +245,10 @@ void CopyResults(BlockView& view) {
 // The rows as velkor's "--format csv" writes them.
 void SaveResults(BlockView& view) {
   if (RowCount(view.rows) == 0) return;
-  const ListOutcome& outcome = view.outcome;
-  SaveAsCsv(WindowHandle(view.window), view.fileName, "The blocks",
-            [&outcome](std::FILE* file) { return outcome.write(ListFormat::Csv, file); });
+  std::string csv;
+  view.outcome.write(ListFormat::Csv, csv);
+  SaveTextAsCsv(WindowHandle(view.window), view.fileName, "The blocks",
+                SaveCount(static_cast<uint64_t>(RowCount(view.rows))), csv);
 }
 
 // The selected row is read when the menu item arrives; none, no copy.

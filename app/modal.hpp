@@ -13,7 +13,8 @@ class ModalWindow {
  public:
   // Opens a window with an inner size of width x height, centred on `owner`
   // and owned by it; `style` adds Win32 window styles to its caption (a close
-  // box: WS_CAPTION | WS_SYSMENU). Id() is 0 when it could not open.
+  // box: WS_CAPTION | WS_SYSMENU), or StartHidden for a window shown later.
+  // Id() is 0 when it could not open.
   ModalWindow(NativeHandle owner, int width, int height, const char* title, uint32_t style = 0);
   // Close().
   ~ModalWindow();

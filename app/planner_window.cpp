@@ -153,10 +153,10 @@ void CopyAll(const PlannerView& view) {
 // The plan as velkor's "--vlsm-file LIST --format csv" writes it.
 void Save(const PlannerView& view) {
   if (RowCount(view.table.rows) == 0) return;
-  const PlannerOutcome& outcome = view.table.outcome;
-  SaveAsCsv(WindowHandle(view.window), "vlsm.csv", "The plan", [&outcome](std::FILE* file) {
-    return WriteVlsm(outcome.plan, outcome.items, ListFormat::Csv, file);
-  });
+  std::string csv;
+  WriteVlsm(view.table.outcome.plan, view.table.outcome.items, ListFormat::Csv, csv);
+  SaveTextAsCsv(WindowHandle(view.window), "vlsm.csv", "The plan",
+                SaveCount(static_cast<uint64_t>(RowCount(view.table.rows))), csv);
 }
 
 // The copy items for the selected row, if any, then copying and saving the whole plan.

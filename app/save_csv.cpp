@@ -1,9 +1,13 @@
 // Saving a CSV file the user picks. The file is written beside the target
-// under a temporary name and only then put in its place, so a failed save
-// never leaves half a file nor damages the one it would replace.
+// under a temporary name and only then put in its place, so a failed or
+// cancelled save never leaves half a file nor damages the one it would
+// replace. Before anything is written, a save larger than the disk's free
+// space is refused and a large one asked about.
 #include <cstdio>
+#include <optional>
 #include <string>
 
+#include "app/save_progress.hpp"
 #include "app/secondary_windows.hpp"
 #include "base/text.hpp"
 #include "toolkit/files.hpp"
@@ -14,41 +18,74 @@ namespace {
 
 constexpr char CsvFilter[] = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
 constexpr const char* SaveFailedTitle = "Could not save";
+constexpr const char* NoRoomTitle = "Not enough room";
+constexpr const char* LargeSaveTitle = "Large save";
 
-bool WriteFile(const std::string& path, const CsvWriter& write) {
+// Runs on the save's own thread.
+bool WriteFile(const std::string& path, const CsvWriter& write, const SaveProgress& progress) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) return false;
-  const bool written = write(file);
+  const bool written = write(file, progress);
   return std::fclose(file) == 0 && written;
 }
 
-// Writes under a temporary name beside `target`, then replaces `target`.
-bool SaveThroughTemporaryFile(const std::string& target, const CsvWriter& write) {
-  const std::string temporary = CreateFileBeside(target);
-  if (temporary.empty()) return false;
-  if (WriteFile(temporary, write) && ReplaceFileWith(temporary, target) != 0) return true;
-  DeleteFileNamed(temporary);
-  return false;
-}
-
-}  // namespace
-
-void SaveAsCsv(NativeHandle owner, const char* defaultName, const char* contents,
-               const CsvWriter& write) {
+// The path the user picked; "" when cancelled or when the dialog failed (told).
+std::string ChosenTarget(NativeHandle owner, const char* defaultName) {
   const SaveFileChoice choice = ChooseSaveFile(owner, defaultName, CsvFilter, "csv");
   if (choice.failure != 0) {
     const std::string text = "The Save As dialog could not be shown (error " +
                              FormatInteger(static_cast<int64_t>(choice.failure)) + ").";
     ShowMessageBox(SaveFailedTitle, text.c_str(), MessageBoxInformation);
   }
-  const std::string& target = choice.path;
-  if (target.empty()) return;
-  ShowWaitCursor(1);
-  const bool saved = SaveThroughTemporaryFile(target, write);
-  ShowWaitCursor(0);
-  if (!saved) {
-    const std::string text = std::string(contents) + " could not be saved to " + target +
-                             ". Check that the folder can be written and has room.";
-    ShowMessageBox(SaveFailedTitle, text.c_str(), MessageBoxInformation);
+  return choice.path;
+}
+
+// Whether the save may start: it fits on the disk, and a large one is wanted.
+bool SizeAccepted(const SaveSize& size, const std::string& target) {
+  uint64_t free = 0;
+  const std::optional<SaveCount> room =
+      FreeSpaceBeside(target, free) ? std::optional<SaveCount>(SaveCount(free)) : std::nullopt;
+  switch (JudgeSave(size, room)) {
+    case SaveVerdict::NoRoom:
+      ShowMessageBox(NoRoomTitle, NoRoomText(size, *room, target).c_str(), MessageBoxInformation);
+      return false;
+    case SaveVerdict::Ask:
+      return ShowMessageBox(LargeSaveTitle, LargeSaveQuestion(size).c_str(), MessageBoxQuestion) ==
+             MessageBoxYes;
+    case SaveVerdict::Write:
+      break;
   }
+  return true;
+}
+
+// Writes under a temporary name beside `target`, then replaces `target`.
+SaveOutcome SaveThroughTemporaryFile(NativeHandle owner, const std::string& target,
+                                     const CsvSave& save) {
+  const std::string temporary = CreateFileBeside(target);
+  if (temporary.empty()) return SaveOutcome::Failed;
+  const SaveOutcome outcome = WriteWithProgress(
+      owner, save.size.rows,
+      [&](const SaveProgress& progress) { return WriteFile(temporary, save.write, progress); });
+  if (outcome == SaveOutcome::Written && ReplaceFileWith(temporary, target) != 0) return outcome;
+  DeleteFileNamed(temporary);
+  return outcome == SaveOutcome::Cancelled ? outcome : SaveOutcome::Failed;
+}
+
+}  // namespace
+
+void SaveAsCsv(NativeHandle owner, const CsvSave& save) {
+  const std::string target = ChosenTarget(owner, save.defaultName);
+  if (target.empty() || !SizeAccepted(save.size, target)) return;
+  if (SaveThroughTemporaryFile(owner, target, save) != SaveOutcome::Failed) return;
+  const std::string text = std::string(save.contents) + " could not be saved to " + target +
+                           ". Check that the folder can be written and has room.";
+  ShowMessageBox(SaveFailedTitle, text.c_str(), MessageBoxInformation);
+}
+
+void SaveTextAsCsv(NativeHandle owner, const char* defaultName, const char* contents,
+                   SaveCount rows, const std::string& csv) {
+  const CsvWriter write = [&csv](std::FILE* file, const SaveProgress&) {
+    return std::fwrite(csv.data(), 1, csv.size(), file) == csv.size();
+  };
+  SaveAsCsv(owner, CsvSave{defaultName, contents, SaveSize{rows, SaveCount(csv.size())}, write});
 }

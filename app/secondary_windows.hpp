@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "app/save_progress.hpp"
+#include "app/save_rules.hpp"
 #include "calc/plan.hpp"
 #include "net/block_calculator.hpp"
 #include "toolkit/windows.hpp"
@@ -30,11 +32,25 @@ void ShowBlockWindow(NativeHandle owner, int reportFont, const std::string& bloc
 // The go-to dialog over `owner`: true with the typed index or address when
 // the user confirmed, false when cancelled.
 bool AskGoToTarget(NativeHandle owner, std::string& typed);
-// Writes a whole CSV file; false when a write failed.
-using CsvWriter = std::function<bool(std::FILE* file)>;
-// Asks for a file (proposing `defaultName`) and saves what `write` writes
-// there, never leaving half a file; tells the user when the Save As dialog
-// fails or the file could not be written (`contents` names what was lost,
-// e.g. "The sub-networks").
-void SaveAsCsv(NativeHandle owner, const char* defaultName, const char* contents,
-               const CsvWriter& write);
+// Writes a whole CSV file, telling `progress` the rows written now and then
+// and stopping when it returns false; false when a write failed or it stopped.
+// It runs on a thread of its own (app/save_progress.hpp): it may read only
+// what stays unchanged while the save runs.
+using CsvWriter = std::function<bool(std::FILE* file, const SaveProgress& progress)>;
+// A save as its caller knows it before it starts.
+struct CsvSave {
+  const char* defaultName;  // proposed in the Save As dialog, e.g. "subnets.csv"
+  const char* contents;     // what a failure loses, e.g. "The sub-networks"
+  SaveSize size;            // the rows, and at most how many bytes
+  CsvWriter write;
+};
+// Asks for a file and saves what `save` writes there, never leaving half a
+// file: refuses a save larger than the disk's free space, asks before a large
+// one, shows its progress when it takes long and lets the user cancel it;
+// tells the user when the Save As dialog fails or the file could not be
+// written.
+void SaveAsCsv(NativeHandle owner, const CsvSave& save);
+// The same for a table small enough to be made whole first (a plan, a
+// summary): `csv` holds its `rows` rows, written out in one piece.
+void SaveTextAsCsv(NativeHandle owner, const char* defaultName, const char* contents,
+                   SaveCount rows, const std::string& csv);

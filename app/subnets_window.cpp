@@ -23,6 +23,7 @@
 #include "calc/enumeration.hpp"
 #include "calc/find.hpp"
 #include "calc/listing.hpp"
+#include "net/address_text.hpp"
 #include "net/block_calculator.hpp"
 #include "net/decimal.hpp"
 #include "net/paging.hpp"
@@ -95,6 +96,24 @@ constexpr int PageLabelGap = 5;
 
 // ----- What the window lists -------------------------------------------------
 
+// At most how many bytes a CSV listing takes: the header and as many rows as
+// long as the last one, whose index is the largest and whose addresses have
+// every varying bit set, so each octet holds the most digits any row has there.
+template <class F>
+SaveSize CsvSizeOf(const Listing<F>& whole) {
+  const SaveCount rows = SaveCount(Uint128(whole.last - whole.first)) + SaveCount(1);
+  Listing<F> last = whole;
+  last.first = whole.last;
+  std::string sample;
+  WriteListing(last, ListFormat::Csv, sample);
+  const std::size_t header = sample.find('\n') + 1;
+  // IPv6 addresses shorten their zero runs, so the last row need not be the
+  // longest: count each address as long as one can be.
+  const uint64_t row =
+      F::Bits == 32 ? sample.size() - header : DecimalWidth(whole.last) + 3 * (MaxIpv6Length + 1);
+  return SaveSize{rows, SaveCount(header) + rows * static_cast<uint32_t>(row)};
+}
+
 // The sub-networks of a plan or a split, each reached by its index.
 struct SubnetList {
   Uint128 lastIndex;
@@ -105,8 +124,10 @@ struct SubnetList {
   // IPv6: the row whose every hex digit that the split varies is `digit`.
   std::function<std::string(int digit)> sampleRow;
   std::function<IndexTarget(const std::string& typed)> find;
-  // Every sub-network as velkor's "--list --all --format csv" writes them.
+  // Every sub-network as velkor's "--list --all --format csv" writes them,
+  // and at most how many bytes that takes.
   std::function<bool(std::FILE* file, const ListingProgress& progress)> writeCsv;
+  SaveSize csvSize;
 };
 
 SubnetList PlanList(const SubnetPlan& plan) {
@@ -124,6 +145,7 @@ SubnetList PlanList(const SubnetPlan& plan) {
   list.writeCsv = [&plan](std::FILE* file, const ListingProgress& progress) {
     return WriteListing(WholePlan(plan), ListFormat::Csv, file, progress);
   };
+  list.csvSize = CsvSizeOf(WholePlan(plan));
   return list;
 }
 
@@ -149,6 +171,7 @@ SubnetList SplitListOf(const EqualSplit<F>& split) {
   list.writeCsv = [split](std::FILE* file, const ListingProgress& progress) {
     return WriteListing(SplitRange(split), ListFormat::Csv, file, progress);
   };
+  list.csvSize = CsvSizeOf(SplitRange(split));
   return list;
 }
 
@@ -354,18 +377,16 @@ void GoToSubnet(SubnetsWindow& view) {
   ControlSetState(view.list, static_cast<intptr_t>((target.index - shown.first).low));
 }
 
-// Every sub-network as velkor's "--list --all --format csv" writes them, with
-// "Saving nn%" in the page label meanwhile.
+// Every sub-network as velkor's "--list --all --format csv" writes them.
 void SaveAll(const SubnetsWindow& view) {
-  const ListingProgress progress = [&view](int64_t written, int64_t total) {
-    const std::string text = "Saving " + FormatInteger(written * 100 / total) + "%";
-    ControlSetText(view.pageLabel, text.c_str());
-    PaintPendingWindows();
-    return true;
+  const SubnetList& subnets = view.subnets;
+  const CsvWriter write = [&subnets](std::FILE* file, const SaveProgress& progress) {
+    return subnets.writeCsv(file, [&progress](int64_t written, int64_t) {
+      return progress(static_cast<uint64_t>(written));
+    });
   };
-  SaveAsCsv(WindowHandle(view.window), "subnets.csv", "The sub-networks",
-            [&](std::FILE* file) { return view.subnets.writeCsv(file, progress); });
-  ControlSetText(view.pageLabel, PageText(view.page, view.pages).c_str());
+  SaveAsCsv(WindowHandle(view.window),
+            CsvSave{"subnets.csv", "The sub-networks", subnets.csvSize, write});
 }
 
 // The selected row is read when the menu item arrives; none, no copy.

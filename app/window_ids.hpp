@@ -10,6 +10,7 @@ constexpr const char* AboutTitle = "Velkor - IPv4 Subnetting - About";
 constexpr const char* GoToTitle = "Go to sub-network";
 constexpr const char* PlannerTitle = "Velkor - IPv4 Subnetting - VLSM planner";
 constexpr const char* BlockTitle = "Velkor - IPv4 Subnetting - Block calculator";
+constexpr const char* SavingTitle = "Velkor - IPv4 Subnetting - Saving";
 
 // The id of a window or control created with AutoId: creations return an
 // intptr_t, which holds the new id in that case.
@@ -23,7 +24,7 @@ inline int AsId(intptr_t created) {
 constexpr int PlannerCommand = 0x400;
 constexpr int BlockCalculatorCommand = 0x410;
 
-// Escape, in every secondary window.
+// Escape, in every secondary window; in the saving window it cancels.
 constexpr int EscapeCommand = 1000;
 
 // The sub-networks window: its keys, and the go-to and save items of its menu.

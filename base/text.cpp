@@ -85,6 +85,15 @@ std::string Trimmed(const std::string& text, const char* blanks) {
   return text.substr(begin, text.find_last_not_of(blanks) - begin + 1);
 }
 
+std::string GroupedDigits(const std::string& digits) {
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped;
+}
+
 std::string PadRight(const std::string& text, int width) {
   const std::size_t size = width < 0 ? 0 : static_cast<std::size_t>(width);
   std::string padded = text.substr(0, size);

@@ -30,6 +30,10 @@ std::string TextField(const std::string& text, int field, const std::string& del
 // `text` without the characters of `blanks` at either end.
 std::string Trimmed(const std::string& text, const char* blanks = " \t");
 
+// The digits of a decimal number with a comma before each group of three
+// from the right ("1,024"); text of any width, so any count's digits can go in.
+std::string GroupedDigits(const std::string& digits);
+
 // `text` cut or blank-filled to exactly `width` characters (negative width = 0).
 std::string PadRight(const std::string& text, int width);
 

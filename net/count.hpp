@@ -90,3 +90,13 @@ constexpr int PercentOf(const AddressCount& part, int exponent) {
   const Uint128 high = MultiplyWide(100, fraction.high) + Uint128(low.high);
   return static_cast<int>(high.high);
 }
+
+// a * m; a product beyond 192 bits saturates at Max() as a sum does.
+constexpr AddressCount operator*(const AddressCount& a, uint32_t m) {
+  const Uint128 bottom = MultiplyWide(a.low.low, m);
+  const Uint128 middle = MultiplyWide(a.low.high, m) + Uint128(bottom.high);
+  const Uint128 top = MultiplyWide(a.high, m) + Uint128(middle.high);
+  AddressCount product(Uint128(middle.low, bottom.low));
+  product.high = top.low;
+  return top.high != 0 ? AddressCount::Max() : product;
+}

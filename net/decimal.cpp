@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/text.hpp"
+
 namespace {
 
 constexpr uint32_t NineDigits = 1000000000u;
@@ -102,13 +104,7 @@ std::string DecimalText(const AddressCount& value) {
 }
 
 std::string GroupedDecimal(const AddressCount& value) {
-  const std::string digits = DecimalText(value);
-  std::string grouped;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-    grouped += digits[i];
-  }
-  return grouped;
+  return GroupedDigits(DecimalText(value));
 }
 
 bool ReadDecimal(const char* at, const char* end, AddressCount& value) {

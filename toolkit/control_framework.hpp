@@ -31,6 +31,7 @@ enum class ControlKind {
   LinkLabel,
   ReportList,
   Panel,
+  ProgressBar,
 };
 
 // What a kind keeps beyond the common record: a struct private to the kind's
@@ -101,6 +102,7 @@ extern const KindOperations ImageViewOperations;
 extern const KindOperations LinkLabelOperations;
 extern const KindOperations ReportListOperations;
 extern const KindOperations PanelOperations;
+extern const KindOperations ProgressBarOperations;
 
 // What the toolkit keeps for its controls: their records, and what some kinds
 // load or register when the first of them is made. Closing the service

@@ -118,6 +118,8 @@ const KindOperations& OperationsOf(ControlKind kind) {
       return ReportListOperations;
     case ControlKind::Panel:
       return PanelOperations;
+    case ControlKind::ProgressBar:
+      return ProgressBarOperations;
   }
   return FrameBoxOperations;  // not reached: every kind has its case
 }

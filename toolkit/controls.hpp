@@ -42,11 +42,15 @@ intptr_t CreateTextEntry(int id, int x, int y, int w, int h, const char* text);
 intptr_t CreateAddressEntry(int id, int x, int y, int w, int h);
 intptr_t CreatePushButton(int id, int x, int y, int w, int h, const char* text);
 intptr_t CreateTextArea(int id, int x, int y, int w, int h, unsigned flags);
+// A bar that fills as a long piece of work gets on; its state is how far, from
+// 0 (empty) to ProgressBarSteps (full).
+constexpr int ProgressBarSteps = 1000;
+intptr_t CreateProgressBar(int id, int x, int y, int w, int h);
 
 void ControlSetText(int ctl, const char* text);
 std::string ControlGetText(int ctl);
 // Kind-specific state: a list's selected index (-1 none), an address entry's
-// Ipv4Value, a button's check state.
+// Ipv4Value, a button's check state, a progress bar's position.
 void ControlSetState(int ctl, intptr_t value);
 intptr_t ControlGetState(int ctl);
 // Adds an item (list entry, text-area line); position -1 appends.

@@ -96,6 +96,9 @@ int EventSourceControl() {
 int EventSourceMenuItem() {
   return Stream().current.source;
 }
+int EventSourceJob() {
+  return Stream().current.source;
+}
 int EventDetail() {
   return Stream().current.detail;
 }

@@ -51,6 +51,13 @@ std::string CreateFileBeside(const std::string& target) {
   return path;
 }
 
+bool FreeSpaceBeside(const std::string& target, uint64_t& bytes) {
+  ULARGE_INTEGER available{};
+  if (!GetDiskFreeSpaceExA(FolderOf(target).c_str(), &available, nullptr, nullptr)) return false;
+  bytes = available.QuadPart;
+  return true;
+}
+
 int ReplaceFileWith(const std::string& from, const std::string& to) {
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 // the target, and replacing the target with it in one step.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "toolkit/windows.hpp"
@@ -19,6 +20,9 @@ SaveFileChoice ChooseSaveFile(NativeHandle owner, const char* defaultName, const
 // Creates a new, empty file with a unique name in the folder of `target` and
 // returns its path; "" when the folder cannot be written.
 std::string CreateFileBeside(const std::string& target);
+// The bytes this user may still write on the disk that holds the folder of
+// `target` in `bytes`; false when the system cannot tell.
+bool FreeSpaceBeside(const std::string& target, uint64_t& bytes);
 // Puts the file `from` in the place of `to`, replacing any file there in one
 // step. Non-zero on success; on failure both files are as they were.
 int ReplaceFileWith(const std::string& from, const std::string& to);

@@ -18,10 +18,10 @@ ToolkitState* running = nullptr;
 bool RegisterCommonControls() {
   INITCOMMONCONTROLSEX classes{};
   classes.dwSize = sizeof classes;
-  // The designed set (tab, hot-key, date, ComboBoxEx and IP-address classes)
-  // and the list view that report lists create.
+  // The designed set (tab, hot-key, date, ComboBoxEx and IP-address classes),
+  // the list view that report lists create and the progress bar.
   classes.dwICC = ICC_TAB_CLASSES | ICC_HOTKEY_CLASS | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
-                  ICC_INTERNET_CLASSES | ICC_LISTVIEW_CLASSES;
+                  ICC_INTERNET_CLASSES | ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS;
   return InitCommonControlsEx(&classes) != FALSE;
 }
 

@@ -14,6 +14,7 @@
 #include "toolkit/event_stream.hpp"
 #include "toolkit/font_service.hpp"
 #include "toolkit/image_service.hpp"
+#include "toolkit/job_records.hpp"
 #include "toolkit/late_library.hpp"
 #include "toolkit/win32_holders.hpp"
 #include "toolkit/window_records.hpp"
@@ -39,6 +40,7 @@ struct ToolkitState {
   BrushCache brushes;  // before the controls, whose records hold brushes
   ControlRegistry controls;
   IdTable<MenuHolder> menus;
+  IdTable<JobRecord> jobs;      // gone before the windows it ticks; each record joins its thread
   bool commonControls = false;  // the common control classes are registered
   // What only some actions need, loaded when first used: the first window
   // needs none of them.

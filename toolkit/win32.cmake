@@ -18,6 +18,8 @@ add_library(velkor_toolkit STATIC
   ${CMAKE_CURRENT_LIST_DIR}/kind_panel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kind_image_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kind_link_label.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kind_progress_bar.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/jobs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/menus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clipboard.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fonts.cpp

@@ -6,6 +6,7 @@
 #include "toolkit/control_framework.hpp"
 #include "toolkit/dpi.hpp"
 #include "toolkit/events.hpp"
+#include "toolkit/job_records.hpp"
 #include "toolkit/toolkit_state.hpp"
 
 namespace {
@@ -435,12 +436,6 @@ void ShowWaitCursor(int wait) {
   SetCursor(LoadCursorA(nullptr, wait != 0 ? IDC_WAIT : IDC_ARROW));
 }
 
-void PaintPendingWindows() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-    DispatchMessageA(&message);
-}
-
 void MoveFocus(HWND window, bool forward) {
   TabStops stops;
   EnumChildWindows(window, CollectTabStop, reinterpret_cast<LPARAM>(&stops));
@@ -486,6 +481,10 @@ LRESULT CALLBACK SharedWindowProcedure(HWND window, UINT message, WPARAM wParam,
       if (RouteToKind(reinterpret_cast<HWND>(lParam), message, wParam, lParam, &result)) {
         return result;
       }
+      break;
+    case WM_TIMER:
+    case JobEndedMessage:
+      if (RecordJobEvent(window, windowId, message, wParam)) return 0;
       break;
     case WM_ACTIVATE:
       return OnActivate(window, windowId, message, wParam, lParam);

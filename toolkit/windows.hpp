@@ -1,7 +1,7 @@
-// Top-level windows: opening and closing, shortcuts, and keeping them painted
-// during long work. Their input arrives as events (toolkit/events.hpp).
-// Sizes are designed in pixels at 96 DPI; each window is made, and laid out
-// again when its DPI changes, for the DPI of its monitor.
+// Top-level windows: opening and closing, shortcuts and the wait cursor.
+// Their input arrives as events (toolkit/events.hpp). Sizes are designed in
+// pixels at 96 DPI; each window is made, and laid out again when its DPI
+// changes, for the DPI of its monitor.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +48,3 @@ int WindowIdOf(NativeHandle handle);
 // Shows the wait cursor (wait != 0) during a long piece of work, or the
 // normal cursor again.
 void ShowWaitCursor(int wait);
-// Paints every window of this thread that needs it, without handling input,
-// so that a long piece of work keeps its windows drawn.
-void PaintPendingWindows();

@@ -169,6 +169,30 @@ int CountProcessesOf(DWORD pid) {
   return count;
 }
 
+std::vector<DWORD> ThreadsOf(DWORD pid) {
+  std::vector<DWORD> threads;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID == pid) threads.push_back(entry.th32ThreadID);
+  }
+  CloseHandle(snapshot);
+  return threads;
+}
+
+HANDLE HoldNewThread(DWORD pid, const std::vector<DWORD>& before) {
+  HANDLE held = nullptr;
+  WaitUntil([&] {
+    for (DWORD thread : ThreadsOf(pid)) {
+      if (std::find(before.begin(), before.end(), thread) == before.end())
+        held = OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread);
+    }
+    return held != nullptr && SuspendThread(held) != static_cast<DWORD>(-1);
+  });
+  return held;
+}
+
 HWND FindTopLevel(DWORD pid, const char* className, const char* title) {
   TopLevelSearch search{pid, className, title, nullptr};
   EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));

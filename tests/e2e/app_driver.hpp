@@ -39,6 +39,11 @@ std::string TempFilePath(const char* name);
 std::string FileText(const std::string& path);
 // Processes whose id is `pid` or whose parent is `pid` (Toolhelp snapshot).
 int CountProcessesOf(DWORD pid);
+// The threads of process `pid`.
+std::vector<DWORD> ThreadsOf(DWORD pid);
+// Waits for a thread of `pid` not in `before` and suspends it, as a slow disk
+// holds a save's writer (here saves take under a second); null if none came.
+HANDLE HoldNewThread(DWORD pid, const std::vector<DWORD>& before);
 
 // Polls `condition` every 20 ms; false when it is still false after timeoutMs
 // (generous: other builds may share the machine).

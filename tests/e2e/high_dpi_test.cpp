@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,8 @@ struct Control {
 // A window as designed, opened by a click on a button of the main window and
 // then, when ctrlKey is set, Ctrl + that key in the window the click opened
 // (in the main window itself when there is no button); with a split, Enter in
-// the block calculator that Ctrl opened, the block and the split typed.
+// the block calculator that Ctrl opened, the block and the split typed; with
+// saveAs, the progress of a class A plan's save to that file, its writer held.
 struct WindowLayout {
   const char* title;
   HWND MainWindowControls::*opener;  // null for the main window itself
@@ -35,6 +37,7 @@ struct WindowLayout {
   std::vector<Control> controls;
   const char* block = nullptr;
   const char* split = nullptr;
+  const char* saveAs = nullptr;
 };
 
 // clang-format off
@@ -78,6 +81,10 @@ const WindowLayout Windows[] = {
       {"Button", {720, 322, 795, 344}}, {"Button", {5, 322, 80, 344}},
       {"Button", {85, 322, 160, 344}}, {"Static", {165, 326, 265, 348}}},
      "2001:db8::/56", "/64"},
+    {SavingTitle, &MainWindowControls::showNetworks, 'S', {330, 92},
+     {{"Static", {10, 10, 320, 26}}, {"msctls_progress32", {10, 32, 320, 50}},
+      {"Static", {10, 64, 235, 80}}, {"Button", {245, 60, 320, 82}}},
+     nullptr, nullptr, "high_dpi.csv"},
 };
 // clang-format on
 
@@ -119,6 +126,7 @@ class HighDpiTest : public ::testing::Test {
 
   HWND Open(const WindowLayout& layout) {
     if (layout.opener == nullptr && layout.ctrlKey == 0) return app_.main;
+    if (layout.saveAs != nullptr) CalculateClassA();
     if (layout.opener != nullptr) ClickCentre(c_.*layout.opener);
     if (layout.ctrlKey != 0 && (layout.opener == nullptr ||
                                 WaitUntil([&] { return GetForegroundWindow() != app_.main; }))) {
@@ -126,6 +134,7 @@ class HighDpiTest : public ::testing::Test {
       PressKey(layout.ctrlKey, VK_CONTROL);
     }
     if (layout.split != nullptr) ShowSplit(layout);
+    if (layout.saveAs != nullptr) SaveHeld(layout.saveAs);
     HWND window = nullptr;
     WaitUntil(
         [&] { return (window = FindTopLevel(app_.info.dwProcessId, nullptr, layout.title)); });
@@ -142,10 +151,33 @@ class HighDpiTest : public ::testing::Test {
     ClickCentre(b.split);
     PressKey(VK_RETURN);
   }
+  // A class A plan, whose save runs long enough to be held.
+  void CalculateClassA() {
+    ASSERT_TRUE(ChooseListItem(app_, c_.classList, 2) && ChooseListItem(app_, c_.methodList, 1) &&
+                TypeIntoEntry(app_, c_.numberEntry, "4194304"));
+    ClickCentre(c_.calculate);
+    ASSERT_TRUE(
+        WaitUntil([&] { return WindowText(c_.resultArea).find("8388608") != std::string::npos; }));
+  }
+  // Saves to `name` in the temporary folder from the Save As dialog.
+  void SaveHeld(const char* name) {
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (dialog = FindTopLevel(app_.info.dwProcessId, nullptr, "Save As")); }));
+    char path[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, path);
+    std::remove(lstrcatA(path, name));
+    const std::vector<DWORD> threads = ThreadsOf(app_.info.dwProcessId);
+    ASSERT_TRUE(BringToFront(dialog));
+    SendMessageA(WaitForFocusIn(app_, dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+    PressKey(VK_RETURN);
+    writer_ = HoldNewThread(app_.info.dwProcessId, threads);
+  }
   // Escape in each secondary window until the main window takes input again.
   void CloseSecondaryWindows() {
     for (int i = 0; i < 3 && !IsWindowEnabled(app_.main); ++i) {
       PressKey(VK_ESCAPE);
+      ResumeThread(writer_);
       WaitUntil([&] { return IsWindowEnabled(app_.main) != FALSE; }, 2000);
     }
   }
@@ -166,6 +198,7 @@ class HighDpiTest : public ::testing::Test {
 
   AppProcess app_;
   MainWindowControls c_;
+  HANDLE writer_ = nullptr;  // the held writer of a save
 };
 
 TEST_F(HighDpiTest, EveryWindowIsItsDesignTimesOneAndAHalfAndTheReportSixteenPixelCourier) {

@@ -269,6 +269,17 @@ bool SameFiles(const std::string& a, const std::string& b) {
   return !left && !right;
 }
 
+// The files (not "." nor "..") that a pattern such as "C:\\folder\\*.tmp" matches.
+int FilesIn(const std::string& pattern) {
+  WIN32_FIND_DATAA entry;
+  HANDLE files = FindFirstFileA(pattern.c_str(), &entry);
+  int count = 0;
+  for (bool more = files != INVALID_HANDLE_VALUE; more; more = FindNextFileA(files, &entry))
+    count += entry.cFileName[0] != '.';
+  if (files != INVALID_HANDLE_VALUE) FindClose(files);
+  return count;
+}
+
 struct BoxSearch {
   DWORD pid;
   HWND except;
@@ -306,6 +317,16 @@ class LargePlanTest : public SubnetsWindowTest {
       PressKey(VK_TAB);
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  }
+  // Clicks Yes in a question box; false when there is none.
+  bool AnswerYes(HWND question) {
+    for (const ChildInfo& child : DirectChildren(question)) {
+      if (child.className == "Button" && child.text.find("Yes") != std::string::npos) {
+        ClickCentre(child.handle);
+        return true;
+      }
+    }
+    return false;
   }
   // A dialog box of the program other than `except` (its question, or its message).
   HWND WaitForBoxOtherThan(HWND except) {
@@ -383,19 +404,11 @@ TEST_F(LargePlanTest, SaveAllWritesVelkorsCsvAndFailsCleanly) {
   PressKey('S', VK_CONTROL);
   HWND dialog = WaitForDialog(app_, "Save As");
   ASSERT_TRUE(EnterInDialog(app_, dialog, target));
-  HWND question = WaitForBoxOtherThan(dialog);
-  ASSERT_NE(question, nullptr) << "no question before replacing the file";
-  HWND yes = nullptr;
-  for (const ChildInfo& child : DirectChildren(question)) {
-    if (child.className == "Button" && child.text.find("Yes") != std::string::npos) {
-      yes = child.handle;
-    }
-  }
-  ASSERT_NE(yes, nullptr) << WindowText(question);
-  ClickCentre(yes);
+  ASSERT_TRUE(AnswerYes(WaitForBoxOtherThan(dialog))) << "no question before replacing the file";
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 60000));
   ASSERT_TRUE(PageShown("Page 1/335545"));
-  EXPECT_TRUE(SameFiles(target, expected)) << "the saved file differs from velkor's CSV";
+  EXPECT_TRUE(WaitUntil([&] { return SameFiles(target, expected); }, 60000))
+      << "the saved file differs from velkor's CSV";
 
   // A folder that cannot be written (made immutable by the test's set-up): a
   // message naming the file, and no file left there.
@@ -410,18 +423,46 @@ TEST_F(LargePlanTest, SaveAllWritesVelkorsCsvAndFailsCleanly) {
   EXPECT_EQ(box.title, "Could not save");
   EXPECT_NE(box.text.find(unwritable), std::string::npos) << box.text;
   ASSERT_TRUE(DismissMessageBox(box));
-  WIN32_FIND_DATAA entry;
-  HANDLE files = FindFirstFileA((WindowsPath(VELKOR_UNWRITABLE_DIR) + "\\*.*").c_str(), &entry);
-  int left = 0;
-  while (files != INVALID_HANDLE_VALUE) {
-    if (entry.cFileName[0] != '.') ++left;
-    if (!FindNextFileA(files, &entry)) break;
-  }
-  if (files != INVALID_HANDLE_VALUE) FindClose(files);
-  EXPECT_EQ(left, 0) << "a file was left in the unwritable folder";
+  EXPECT_EQ(FilesIn(WindowsPath(VELKOR_UNWRITABLE_DIR) + "\\*.*"), 0)
+      << "a file was left in the unwritable folder";
   EXPECT_TRUE(PageShown("Page 1/335545"));
   std::remove(target.c_str());
   std::remove(expected.c_str());
+}
+
+// A save whose writer is held shows its progress; Cancel (the button, then
+// Escape over an older file) leaves no new file and the older one as it was.
+TEST_F(LargePlanTest, ACancelledSaveLeavesNoFileAndTheOlderOneAsItWas) {
+  const std::string fresh = TempFilePath("cancelled.csv"), older = TempFilePath("older.csv");
+  std::remove(fresh.c_str());
+  { std::ofstream(older) << "an older file"; }
+  const int temporaries = FilesIn(TempFilePath("vlk*.tmp"));
+  for (const std::string& target : {fresh, older}) {
+    ASSERT_TRUE(BringToFront(s_.window));
+    PressKey('S', VK_CONTROL);
+    HWND dialog = WaitForDialog(app_, "Save As");
+    const std::vector<DWORD> threads = ThreadsOf(app_.info.dwProcessId);
+    ASSERT_TRUE(EnterInDialog(app_, dialog, target));
+    if (target == older) {
+      ASSERT_TRUE(AnswerYes(WaitForBoxOtherThan(dialog)));
+    }
+    HANDLE writer = HoldNewThread(app_.info.dwProcessId, threads);
+    HWND saving = WaitForDialog(app_, SavingTitle);
+    ASSERT_TRUE(writer != nullptr && saving != nullptr) << "no progress shown";
+    HWND heading = FindWindowExA(saving, nullptr, "Static", "Saving 8,388,608 rows...");
+    HWND written = FindWindowExA(saving, heading, "Static", nullptr);
+    EXPECT_NE(WindowText(written).find(" of 8,388,608 rows written"), std::string::npos);
+    if (target == fresh) ClickCentre(FindWindowExA(saving, nullptr, "Button", "Cancel"));
+    if (target == older) PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(written) == "Cancelling..."; }));
+    ResumeThread(writer);
+    CloseHandle(writer);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(saving); }));
+  }
+  EXPECT_EQ(GetFileAttributesA(fresh.c_str()), INVALID_FILE_ATTRIBUTES) << "a new file is left";
+  EXPECT_TRUE(FileText(older) == "an older file") << "the older file has changed";
+  EXPECT_EQ(FilesIn(TempFilePath("vlk*.tmp")), temporaries) << "a temporary file is left";
+  std::remove(older.c_str());
 }
 
 // ---------------------------------------------------------------- VLSM planner

@@ -60,6 +60,8 @@ const KindCase kindCases[] = {
     {"TextArea", [](int id) { return CreateTextArea(id, 5, 5, 200, 100, TextAreaReadOnly); },
      // Rich edit shows its scroll bars only when the text needs them.
      "RichEdit20A", (0x503111C4 | TextAreaReadOnly) & ~(WS_VSCROLL | WS_HSCROLL)},
+    {"ProgressBar", [](int id) { return CreateProgressBar(id, 5, 5, 200, 18); },
+     "msctls_progress32", 0x50000001},
 };
 
 TEST_F(Controls, EachKindIsItsNativeClassWithItsStyleAndIds) {

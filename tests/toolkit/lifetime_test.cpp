@@ -223,6 +223,8 @@ const KindLeakCase kindLeakCases[] = {
        ControlSetState(static_cast<int>(CreateAddressEntry(AutoId, 5, 145, 150, 22)), 0x0101A8C0);
      }},
     {"PushButton", [] { CreatePushButton(AutoId, 5, 170, 80, 24, "Push"); }},
+    {"ProgressBar",
+     [] { ControlSetState(static_cast<int>(CreateProgressBar(AutoId, 5, 5, 200, 18)), 300); }},
     {"TextArea",
      [] {
        int area = static_cast<int>(CreateTextArea(AutoId, 5, 200, 200, 80, TextAreaReadOnly));

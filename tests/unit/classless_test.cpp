@@ -1,6 +1,7 @@
 // Classless blocks, equal splits, VLSM and summaries: one table per behaviour.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "net/address_list.hpp"
 #include "net/block.hpp"
+#include "net/listing.hpp"
 #include "net/plan_file.hpp"
 #include "net/planner.hpp"
 #include "net/split.hpp"
@@ -283,6 +285,20 @@ TEST(TextSink, StringAndFileGetTheSameBytes) {
     EXPECT_EQ(written, text);
     EXPECT_GT(text.size(), std::size_t{1} << 20);
   }
+}
+
+// A listing whose progress says stop writes no further row and fails.
+TEST(WriteListing, StopsWhenItsProgressSaysSo) {
+  ListingRange range;
+  range.last = 4 * ListingProgressStep - 1;
+  std::vector<int64_t> told;
+  std::string csv;
+  EXPECT_FALSE(WriteListing(range, ListFormat::Csv, csv, [&](int64_t written, int64_t) {
+    told.push_back(written);
+    return written < 2 * ListingProgressStep;
+  }));
+  EXPECT_EQ(told, (std::vector<int64_t>{ListingProgressStep, 2 * ListingProgressStep}));
+  EXPECT_LE(std::count(csv.begin(), csv.end(), '\n'), 2 * ListingProgressStep + 1);
 }
 
 }  // namespace
