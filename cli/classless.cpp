@@ -114,7 +114,8 @@ int SummarizeRun(const CliOptions& options) {
   if (!standardInput) std::fclose(file);
   if (problem == "cannot read") problem += " " + name;
   if (!problem.empty()) return Refused(problem);
-  return Written(WriteSummary(Summarize(spans), options.format, stdout));
+  MergeSpans(spans);
+  return Written(WriteSummary(spans, options.format, stdout));
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 // spans are sorted and merged, and blocks are made only when written.
 #pragma once
 
+#include <algorithm>
 #include <vector>
 
+#include "net/count.hpp"
 #include "net/family.hpp"
 
 // The addresses first .. last, both inclusive; 8 bytes for IPv4.
@@ -20,10 +22,13 @@ struct AddressSpans {
 };
 
 // Sorts the spans and merges those that overlap or touch, in place: the
-// result is sorted, disjoint and never adjacent. O(n log n).
+// result is sorted, disjoint and never adjacent ("merged"). O(n log n).
 template <class F>
 void MergeSpans(std::vector<Span<F>>& spans);
+void MergeSpans(AddressSpans& spans);
 
-// The fewest blocks that cover exactly the merged spans, in address order.
+// How many addresses the span holds: up to 2^128.
 template <class F>
-std::vector<Block<F>> BlocksOfSpans(const std::vector<Span<F>>& merged);
+AddressCount SpanSize(const Span<F>& span) {
+  return AddressCount(Uint128(span.last - span.first)) + AddressCount(1);
+}
