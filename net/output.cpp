@@ -237,3 +237,8 @@ bool WriteRecord(const char* const names[], const RecordCell cells[], int count,
   }
   return Finish(out);
 }
+
+std::string UsedLine(const AddressCount& used, int hostBits) {
+  return "used " + DecimalText(used) + " of " + DecimalText(PowerOfTwo(hostBits)) + " addresses (" +
+         std::to_string(PercentOf(used, hostBits)) + "%)";
+}

@@ -1,5 +1,6 @@
 // Writing sets of addresses as their fewest CIDR blocks, block by block as
-// they are made, so no list of blocks is ever stored.
+// they are made: the summary of a list and every result of the set
+// operations, in one table shape.
 #pragma once
 
 #include <memory>

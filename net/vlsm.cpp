@@ -264,9 +264,7 @@ void WriteVlsmText(OutputBuffer& out, const VlsmPlanOf<F>& plan,
   ForEachRow(plan, items, [&](const RowCells& cells) { columns.Measure(cells); });
   columns.Header(out);
   ForEachRow(plan, items, [&](const RowCells& cells) { columns.Row(out, cells); });
-  Put(out, "used " + DecimalText(plan.used) + " of " +
-               DecimalText(AddressesIn<F>(plan.block.prefix)) + " addresses (" +
-               std::to_string(UsedPercent(plan)) + "%)\n");
+  Put(out, UsedLine(plan.used, F::Bits - plan.block.prefix) + "\n");
 }
 
 }  // namespace
