@@ -42,8 +42,8 @@ constexpr int AboutWidth = 350;
 constexpr int AboutHeight = 370;
 constexpr int PlannerWidth = 640;
 constexpr int PlannerHeight = 460;
-constexpr const char* PlannerItem = "VLSM planner...\tCtrl+P";
-constexpr int PlannerKey = 'P' | ShortcutCtrl;
+constexpr int BlockWidth = 640;
+constexpr int BlockHeight = 620;
 
 constexpr int Black = 0x000000;
 constexpr int White = 0xFFFFFF;
@@ -154,6 +154,28 @@ std::string CurrentBlock(const MainWindow& window) {
   return FormatBlock(CidrBlock{network & PrefixMask<Ipv4>(prefix), prefix});
 }
 
+void OpenPlanner(const MainWindow& window) {
+  ShowPlannerWindow(WindowHandle(MainWindowId), CurrentBlock(window), PlannerWidth, PlannerHeight);
+}
+
+void OpenBlockCalculator(const MainWindow& window) {
+  ShowBlockWindow(WindowHandle(MainWindowId), window.reportFont, CurrentBlock(window), BlockWidth,
+                  BlockHeight);
+}
+
+// Beside the designed controls: the windows of the system menu and their keys.
+struct MenuWindow {
+  int command;
+  const char* item;
+  int key;
+  void (*open)(const MainWindow& window);
+};
+constexpr MenuWindow MenuWindows[] = {
+    {PlannerCommand, "VLSM planner...\tCtrl+P", 'P' | ShortcutCtrl, OpenPlanner},
+    {BlockCalculatorCommand, "Block calculator...\tCtrl+B", 'B' | ShortcutCtrl,
+     OpenBlockCalculator},
+};
+
 void HandleControlEvent(MainWindow& window, int control) {
   if (control == window.calculate) {
     RunCalculation(window);
@@ -179,10 +201,11 @@ bool OpenMainWindow(MainWindow& window) {
   CreatePreferences(window, width);
   CreateResult(window, width);
   ControlSetDisabled(window.showNetworks, 1);
-  // Beside the designed controls: the planner, from the system menu and Ctrl+P.
   WindowAddSystemMenuSeparator(MainWindowId);
-  WindowAddSystemMenuItem(MainWindowId, PlannerCommand, PlannerItem);
-  WindowAddShortcut(MainWindowId, PlannerKey, PlannerCommand);
+  for (const MenuWindow& menuWindow : MenuWindows) {
+    WindowAddSystemMenuItem(MainWindowId, menuWindow.command, menuWindow.item);
+    WindowAddShortcut(MainWindowId, menuWindow.key, menuWindow.command);
+  }
   WindowSetHidden(MainWindowId, 0);
   return true;
 }
@@ -195,9 +218,10 @@ void RunMainLoop(MainWindow& window) {
       quit = true;
     } else if (kind == ControlEvent) {
       HandleControlEvent(window, EventSourceControl());
-    } else if (kind == MenuEvent && EventSourceMenuItem() == PlannerCommand) {
-      ShowPlannerWindow(WindowHandle(MainWindowId), CurrentBlock(window), PlannerWidth,
-                        PlannerHeight);
+    } else if (kind == MenuEvent) {
+      for (const MenuWindow& menuWindow : MenuWindows) {
+        if (EventSourceMenuItem() == menuWindow.command) menuWindow.open(window);
+      }
     }
   }
 }

@@ -4,16 +4,13 @@
 // saves is what velkor writes for the same input.
 #include <windows.h>
 
-#include <algorithm>
-#include <array>
 #include <cstdio>
-#include <numeric>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "app/modal.hpp"
 #include "app/secondary_windows.hpp"
+#include "app/tsv_table.hpp"
 #include "app/window_ids.hpp"
 #include "net/planner.hpp"
 #include "toolkit/clipboard.hpp"
@@ -62,13 +59,10 @@ constexpr int ButtonWidth = 75;
 constexpr int BlockEntryWidth = 180;
 constexpr int LinesHeight = 112;
 
-// The plan as the list shows it and the clipboard gets it: velkor's TSV (a
-// header line, then a line per row) and where each row starts.
+// The plan as the list shows it and the clipboard gets it: velkor's TSV.
 struct PlanTable {
   PlannerOutcome outcome;
-  std::string tsv;
-  std::vector<std::size_t> rowStarts;
-  std::array<std::string, ColumnCount> longest;  // the longest cell of each column
+  TsvTable rows = IndexTsv(std::string(), ColumnCount);  // none until the first plan
 };
 
 struct PlannerView {
@@ -79,47 +73,16 @@ struct PlannerView {
   int list = 0;
   int status = 0;
   int close = 0;
-  PlanTable table;  // no rows until the first plan
+  PlanTable table;
 };
-
-// Indexes the rows after the header and keeps the longest cell of each column.
-void IndexRows(PlanTable& table) {
-  const std::string& tsv = table.tsv;
-  std::size_t at = tsv.find('\n') + 1;
-  for (int column = 0; at < tsv.size();) {
-    if (column == 0) table.rowStarts.push_back(at);
-    const std::size_t end = tsv.find_first_of("\t\n", at);
-    if (end == std::string::npos) break;
-    if (column < ColumnCount && end - at > table.longest[column].size()) {
-      table.longest[column].assign(tsv, at, end - at);
-    }
-    column = tsv[end] == '\n' ? 0 : column + 1;
-    at = end + 1;
-  }
-}
 
 PlanTable TableOf(PlannerOutcome outcome) {
   PlanTable table;
   table.outcome = std::move(outcome);
-  WriteVlsm(table.outcome.plan, table.outcome.items, ListFormat::Tsv, table.tsv);
-  IndexRows(table);
+  std::string tsv;
+  WriteVlsm(table.outcome.plan, table.outcome.items, ListFormat::Tsv, tsv);
+  table.rows = IndexTsv(std::move(tsv), ColumnCount);
   return table;
-}
-
-int RowCount(const PlanTable& table) {
-  return static_cast<int>(table.rowStarts.size());
-}
-
-std::string CellOf(const PlanTable& table, int row, int column) {
-  if (row < 0 || row >= RowCount(table)) return std::string();
-  const std::string& tsv = table.tsv;
-  std::size_t at = table.rowStarts[row];
-  for (int skipped = 0; skipped < column; ++skipped) {
-    at = tsv.find_first_of("\t\n", at);
-    if (at == std::string::npos || tsv[at] == '\n') return std::string();
-    ++at;
-  }
-  return tsv.substr(at, tsv.find_first_of("\t\n", at) - at);
 }
 
 // The wanted sub-networks' rows alternate; the free blocks after them have their own colour.
@@ -128,24 +91,9 @@ int RowColour(const PlanTable& table, int row) {
   return row % 2 == 0 ? EvenRow : OddRow;
 }
 
-// Every column as wide as its title and its longest cell need, the room left
-// shared out; when they do not fit, the names give way.
+// When the columns do not fit, the names give way.
 void FitColumns(const PlannerView& view) {
-  std::vector<int> widths;
-  for (int column = 0; column < ColumnCount; ++column) {
-    widths.push_back(std::max(ControlCellWidth(view.list, ColumnTitles[column]),
-                              ControlCellWidth(view.list, view.table.longest[column].c_str())));
-  }
-  const int total = std::accumulate(widths.begin(), widths.end(), 0);
-  const int room = ControlColumnRoom(view.list);
-  if (total <= room) {
-    for (int& width : widths)
-      width += (room - total) / ColumnCount;
-    widths[0] += (room - total) % ColumnCount;
-  } else {
-    widths[0] = std::max(widths[0] - (total - room), ControlCellWidth(view.list, ColumnTitles[0]));
-  }
-  ControlSetColumnWidths(view.list, widths);
+  FitTableColumns(view.list, view.table.rows, ColumnTitles, 0);
 }
 
 void CreateControls(PlannerView& view, const std::string& block, int width, int height) {
@@ -184,8 +132,9 @@ void Plan(PlannerView& view) {
     return;
   }
   view.table = TableOf(std::move(outcome));
-  ControlSetVirtualRows(view.list, RowCount(view.table),
-                        [&view](int row, int column) { return CellOf(view.table, row, column); });
+  ControlSetVirtualRows(view.list, RowCount(view.table.rows), [&view](int row, int column) {
+    return CellOf(view.table.rows, row, column);
+  });
   FitColumns(view);
   ControlSetText(view.status, VlsmStatus(view.table.outcome.plan).c_str());
 }
@@ -198,12 +147,12 @@ void CopyCell(const PlannerView& view, int column) {
 }
 
 void CopyAll(const PlannerView& view) {
-  if (RowCount(view.table) > 0) PutClipboardText(view.table.tsv.c_str());
+  if (RowCount(view.table.rows) > 0) PutClipboardText(view.table.rows.tsv.c_str());
 }
 
 // The plan as velkor's "--vlsm-file LIST --format csv" writes it.
 void Save(const PlannerView& view) {
-  if (RowCount(view.table) == 0) return;
+  if (RowCount(view.table.rows) == 0) return;
   const PlannerOutcome& outcome = view.table.outcome;
   SaveAsCsv(WindowHandle(view.window), "vlsm.csv", "The plan", [&outcome](std::FILE* file) {
     return WriteVlsm(outcome.plan, outcome.items, ListFormat::Csv, file);
@@ -212,7 +161,7 @@ void Save(const PlannerView& view) {
 
 // The copy items for the selected row, if any, then copying and saving the whole plan.
 void ShowMenu(const PlannerView& view) {
-  if (RowCount(view.table) == 0) return;
+  if (RowCount(view.table.rows) == 0) return;
   const int menu = NewPopupMenu(AutoId);
   if (menu == 0) return;
   if (ControlGetState(view.list) != -1) {

@@ -7,17 +7,25 @@
 #include <string>
 
 #include "calc/plan.hpp"
+#include "net/block_calculator.hpp"
 #include "toolkit/windows.hpp"
 
 // Lists the sub-networks of `plan` (borrowed, read only) in a window with an
 // inner size of width x height. Returns 0 when closed, also when it could not open.
 int ShowSubnetsWindow(NativeHandle owner, const SubnetPlan& plan, int width, int height);
+// Lists the sub-networks of an equal split of either family, as the window
+// lists a plan's; no row is reserved.
+void ShowSplitWindow(NativeHandle owner, const AnySplit& split, int width, int height);
 // Shows the logo, name, version, maker, links and description in a width x
 // height window.
 void ShowAboutWindow(NativeHandle owner, int width, int height);
 // The VLSM planner in a width x height window, its block preset to `block`
 // (e.g. "192.168.1.0/24").
 void ShowPlannerWindow(NativeHandle owner, const std::string& block, int width, int height);
+// The block calculator in a width x height window, its block preset to
+// `block` and its facts shown in the font `reportFont` (a font id).
+void ShowBlockWindow(NativeHandle owner, int reportFont, const std::string& block, int width,
+                     int height);
 
 // The go-to dialog over `owner`: true with the typed index or address when
 // the user confirmed, false when cancelled.

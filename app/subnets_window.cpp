@@ -1,11 +1,19 @@
-// The Sub-networks window: every sub-network of the plan, one page at a time,
-// with its reserved first and last rows coloured, paging by buttons and arrow
-// keys, and a context menu that copies one cell of the selected row.
+// The Sub-networks window: every sub-network of a classful plan or of an
+// equal split, one page at a time, paging by buttons and arrow keys, and a
+// context menu that copies one cell of the selected row. A plan's reserved
+// first and last rows are coloured; a split reserves none. Rows, pages and
+// go-to are computed from indexes of up to 128 bits, so the last of 2^128
+// rows costs what the first does.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <numeric>
 #include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "app/modal.hpp"
@@ -15,6 +23,9 @@
 #include "calc/enumeration.hpp"
 #include "calc/find.hpp"
 #include "calc/listing.hpp"
+#include "net/block_calculator.hpp"
+#include "net/decimal.hpp"
+#include "net/paging.hpp"
 #include "toolkit/clipboard.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/events.hpp"
@@ -34,6 +45,9 @@ struct Column {
 constexpr Column Columns[] = {
     {"#", 25}, {"Network", 100}, {"First IP", 100}, {"Last IP", 100}, {"Broadcast", 100},
 };
+// IPv4 lists all five columns; IPv6 has no broadcast.
+constexpr int Ipv4Columns = 5;
+constexpr int Ipv6Columns = 4;
 
 // The copy menu: item FirstCopyItem + c copies column c.
 constexpr int FirstCopyItem = 101;
@@ -73,11 +87,72 @@ constexpr char PreviousProcedureProperty[] = "OldContainerProc";
 constexpr char ListProperty[] = "hListicon";
 constexpr char LastIndexProperty[] = "networks";
 
-// The "#" column and the address columns never get less than this needs.
-constexpr const char* WidestAddress = "255.255.255.255";
+// The IPv4 address columns never get less than the widest address needs.
+constexpr const char* WidestIpv4 = "255.255.255.255";
 // The page label's designed width, and its gap to the Close button.
 constexpr int PageLabelWidth = 100;
 constexpr int PageLabelGap = 5;
+
+// ----- What the window lists -------------------------------------------------
+
+// The sub-networks of a plan or a split, each reached by its index.
+struct SubnetList {
+  Uint128 lastIndex;
+  int columns = Ipv4Columns;
+  bool reservedEnds = false;  // a classful plan's first and last sub-network
+  // The cells of a sub-network joined by line feeds; "" when there is none.
+  std::function<std::string(const Uint128& index)> rowText;
+  // IPv6: the row whose every hex digit that the split varies is `digit`.
+  std::function<std::string(int digit)> sampleRow;
+  std::function<IndexTarget(const std::string& typed)> find;
+  // Every sub-network as velkor's "--list --all --format csv" writes them.
+  std::function<bool(std::FILE* file, const ListingProgress& progress)> writeCsv;
+};
+
+SubnetList PlanList(const SubnetPlan& plan) {
+  SubnetList list;
+  list.lastIndex = static_cast<uint64_t>(plan.TotalSubnets() - 1);
+  list.reservedEnds = true;
+  list.rowText = [&plan](const Uint128& index) {
+    SubnetEntry entry;
+    return plan.GetSubnet(static_cast<int32_t>(index.low), entry) ? RowText(entry) : "";
+  };
+  list.find = [&plan](const std::string& typed) {
+    const SubnetTarget target = FindSubnetTarget(plan, typed);
+    return IndexTarget{static_cast<uint64_t>(target.index < 0 ? 0 : target.index), target.refusal};
+  };
+  list.writeCsv = [&plan](std::FILE* file, const ListingProgress& progress) {
+    return WriteListing(WholePlan(plan), ListFormat::Csv, file, progress);
+  };
+  return list;
+}
+
+template <class F>
+SubnetList SplitListOf(const EqualSplit<F>& split) {
+  SubnetList list;
+  list.lastIndex = Uint128(SplitLastIndex(split));
+  list.columns = F::Bits == 32 ? Ipv4Columns : Ipv6Columns;
+  list.rowText = [split](const Uint128& index) {
+    return SplitRowText(split, static_cast<typename F::Index>(index));
+  };
+  if constexpr (F::Bits == 128) {
+    list.sampleRow = [split](int digit) {
+      const uint64_t digits = 0x1111111111111111u * static_cast<uint64_t>(digit);
+      const Uint128 address =
+          split.block.network | (Uint128(digits, digits) & HostMask<F>(split.block.prefix));
+      typename F::Index index{};
+      SplitIndexOf(split, address, index);
+      return SplitRowText(split, index);
+    };
+  }
+  list.find = [split](const std::string& typed) { return FindSplitTarget(split, typed); };
+  list.writeCsv = [split](std::FILE* file, const ListingProgress& progress) {
+    return WriteListing(SplitRange(split), ListFormat::Csv, file, progress);
+  };
+  return list;
+}
+
+// ----- The window -----------------------------------------------------------
 
 struct SubnetsWindow {
   int window = 0;
@@ -86,24 +161,23 @@ struct SubnetsWindow {
   int previous = 0;
   int next = 0;
   int pageLabel = 0;
-  const SubnetPlan* plan = nullptr;
-  int32_t lastIndex = 0;
-  int32_t pages = 1;
-  int32_t page = 1;
+  SubnetList subnets;
+  Uint128 pages = 1;
+  Uint128 page = 1;
 };
 
-std::string PageText(int32_t page, int32_t pages) {
-  return "Page " + FormatInteger(page) + "/" + FormatInteger(pages);
+std::string PageText(const Uint128& page, const Uint128& pages) {
+  return "Page " + DecimalText(page) + "/" + DecimalText(pages);
 }
 
-// Shows page `page`: one row per sub-network, its five texts in the columns.
-void FillPage(int list, const SubnetPlan& plan, int32_t lastIndex, int32_t pageSize, int32_t page) {
-  IndexRange range;
-  PageRange(lastIndex, pageSize, page, range);
-  ControlClearItems(list);
-  SubnetEntry entry;
-  for (int32_t index = range.first; index <= range.last; ++index) {
-    if (plan.GetSubnet(index, entry)) ControlAddItem(list, -1, RowText(entry).c_str());
+// Shows page `page`: one row per sub-network, its texts in the columns.
+void FillPage(const SubnetsWindow& view, const Uint128& page) {
+  const PageRows<Uint128> range = RowsOfPage(view.subnets.lastIndex, page);
+  ControlClearItems(view.list);
+  for (Uint128 index = range.first;; ++index) {
+    const std::string row = view.subnets.rowText(index);
+    if (!row.empty()) ControlAddItem(view.list, -1, row.c_str());
+    if (index == range.last) break;
   }
 }
 
@@ -163,19 +237,47 @@ void InstallRowColouring(int panel, int list, int32_t lastIndex) {
   SetPropA(handle, LastIndexProperty, reinterpret_cast<HANDLE>(static_cast<intptr_t>(lastIndex)));
 }
 
-// The "#" column as wide as the plan's largest index needs (the designed
-// width while that fits); the address columns give up that width evenly, so
-// no cell is cut and the list needs no horizontal scroll bar.
-void FitIndexColumn(const SubnetsWindow& view) {
-  const int needed = ControlCellWidth(view.list, FormatInteger(view.lastIndex).c_str());
+// IPv4, as designed: the "#" column as wide as the largest index needs (the
+// designed width while that fits); the address columns give up that width
+// evenly, so no cell is cut and the list needs no horizontal scroll bar.
+void FitIpv4Columns(const SubnetsWindow& view) {
+  const int needed = ControlCellWidth(view.list, DecimalText(view.subnets.lastIndex).c_str());
   const int extra = needed - Columns[0].width;
   if (extra <= 0) return;
-  const int addressMinimum = ControlCellWidth(view.list, WidestAddress);
+  const int addressMinimum = ControlCellWidth(view.list, WidestIpv4);
   std::vector<int> widths{needed};
-  for (int column = 1; column < 5; ++column) {
+  for (int column = 1; column < Ipv4Columns; ++column) {
     const int narrowed = Columns[column].width - (extra + 3) / 4;
     widths.push_back(narrowed > addressMinimum ? narrowed : addressMinimum);
   }
+  ControlSetColumnWidths(view.list, widths);
+}
+
+// IPv6: each column as wide as its cells can get, the room left shared out.
+// The "#" column fits the largest index; an address column the widest cell
+// of the rows whose every hex digit that the split varies is one and the same
+// digit, one row per digit: no row has more digits or fewer zero groups, and
+// the widest digit of the font is among them. Wine: a list wider than its
+// room scrolls sideways and then takes about five times as long to show a
+// page, so only splits with indexes beyond 2^64 scroll.
+void FitIpv6Columns(const SubnetsWindow& view) {
+  std::vector<int> widths{
+      std::max(Columns[0].width,
+               ControlCellWidth(view.list, DecimalText(view.subnets.lastIndex).c_str())),
+      0, 0, 0};
+  for (int digit = 1; digit < 16; ++digit) {
+    const std::string row = view.subnets.sampleRow(digit);
+    std::size_t at = row.find('\n') + 1;  // after the index
+    for (std::size_t column = 1; column < widths.size(); ++column) {
+      const std::size_t end = std::min(row.find('\n', at), row.size());
+      const int width = ControlCellWidth(view.list, row.substr(at, end - at).c_str());
+      widths[column] = std::max(widths[column], width);
+      at = end + 1;
+    }
+  }
+  const int spare = ControlColumnRoom(view.list) - std::accumulate(widths.begin(), widths.end(), 0);
+  for (std::size_t column = 1; spare > 0 && column < widths.size(); ++column)
+    widths[column] += spare / 3;
   ControlSetColumnWidths(view.list, widths);
 }
 
@@ -188,14 +290,25 @@ void FitPageLabel(const SubnetsWindow& view) {
   ControlSetSize(view.pageLabel, needed < room ? needed : room, ControlHeight(view.pageLabel));
 }
 
+// A plan colours its reserved rows by the designed procedure on the panel; a
+// split has its rows striped by the list itself.
+void ColourRows(const SubnetsWindow& view, int panel) {
+  if (view.subnets.reservedEnds) {
+    InstallRowColouring(panel, view.list, static_cast<int32_t>(view.subnets.lastIndex.low));
+    return;
+  }
+  ControlSetRowColours(view.list,
+                       [](int row) { return static_cast<int>(row % 2 == 0 ? EvenRow : OddRow); });
+}
+
 // The panel with the list in it, then the buttons and the page label below.
 void CreateControls(SubnetsWindow& view, int width, int height) {
   int panel = static_cast<int>(CreatePanel(AutoId, 0, 0, width, height - 33, 0));
   view.list = static_cast<int>(CreateReportList(AutoId, 5, 5, width - 10, height - 38,
                                                 Columns[0].title, Columns[0].width, ListFlags));
-  for (int column = 1; column < 5; ++column)
+  for (int column = 1; column < view.subnets.columns; ++column)
     ControlAddColumn(view.list, column, Columns[column].title, Columns[column].width);
-  InstallRowColouring(panel, view.list, view.lastIndex);
+  ColourRows(view, panel);
   EndContainer();
   auto belowList = [&view](int gap) {
     return ControlY(view.list) + ControlHeight(view.list) + gap;
@@ -206,40 +319,39 @@ void CreateControls(SubnetsWindow& view, int width, int height) {
   view.next = static_cast<int>(CreatePushButton(AutoId, 85, belowList(5), 75, 22, "Next"));
   view.pageLabel = static_cast<int>(
       CreateLabel(AutoId, 165, belowList(9), PageLabelWidth, 22, PageText(1, view.pages).c_str()));
-  FitIndexColumn(view);
+  (view.subnets.columns == Ipv6Columns ? FitIpv6Columns : FitIpv4Columns)(view);
   FitPageLabel(view);
 }
 
 // Shows `page` with the buttons and the label to match; a page outside
 // 1 .. pages, or the one shown, changes nothing.
-void ShowPage(SubnetsWindow& view, int32_t page) {
-  if (page < 1 || page > view.pages || page == view.page) return;
+void ShowPage(SubnetsWindow& view, const Uint128& page) {
+  if (page == Uint128() || page > view.pages || page == view.page) return;
   view.page = page;
-  FillPage(view.list, *view.plan, view.lastIndex, SubnetPageSize, page);
-  ControlSetDisabled(view.previous, page == 1);
+  FillPage(view, page);
+  ControlSetDisabled(view.previous, page == Uint128(1));
   ControlSetDisabled(view.next, page == view.pages);
   ControlSetText(view.pageLabel, PageText(page, view.pages).c_str());
 }
 
-// Moves `step` pages (+1 or -1) when that stays within the pages.
-void TurnPage(SubnetsWindow& view, int step) {
-  ShowPage(view, view.page + step);
+// The next page, or the previous one, when that stays within the pages.
+void TurnPage(SubnetsWindow& view, bool forward) {
+  ShowPage(view, forward ? view.page + 1 : view.page - 1);
 }
 
 // Asks for an index or address, then shows its page with its row selected.
 void GoToSubnet(SubnetsWindow& view) {
   std::string typed;
   if (!AskGoToTarget(WindowHandle(view.window), typed)) return;
-  const SubnetTarget target = FindSubnetTarget(*view.plan, typed);
-  if (target.index < 0) {
+  const IndexTarget target = view.subnets.find(typed);
+  if (!target.refusal.title.empty()) {
     ShowMessageBox(target.refusal.title.c_str(), target.refusal.text.c_str(),
                    MessageBoxInformation);
     return;
   }
-  ShowPage(view, PageOfIndex(target.index, SubnetPageSize));
-  IndexRange shown;
-  PageRange(view.lastIndex, SubnetPageSize, view.page, shown);
-  ControlSetState(view.list, target.index - shown.first);
+  ShowPage(view, PageOfRow(target.index));
+  const PageRows<Uint128> shown = RowsOfPage(view.subnets.lastIndex, view.page);
+  ControlSetState(view.list, static_cast<intptr_t>((target.index - shown.first).low));
 }
 
 // Every sub-network as velkor's "--list --all --format csv" writes them, with
@@ -251,9 +363,8 @@ void SaveAll(const SubnetsWindow& view) {
     PaintPendingWindows();
     return true;
   };
-  SaveAsCsv(WindowHandle(view.window), "subnets.csv", "The sub-networks", [&](std::FILE* file) {
-    return WriteListing(WholePlan(*view.plan), ListFormat::Csv, file, progress);
-  });
+  SaveAsCsv(WindowHandle(view.window), "subnets.csv", "The sub-networks",
+            [&](std::FILE* file) { return view.subnets.writeCsv(file, progress); });
   ControlSetText(view.pageLabel, PageText(view.page, view.pages).c_str());
 }
 
@@ -268,7 +379,7 @@ void ShowCopyMenu(const SubnetsWindow& view) {
   if (ControlGetState(view.list) == -1) return;
   int menu = NewPopupMenu(AutoId);
   if (menu == 0) return;
-  for (int item = 0; item < 5; ++item)
+  for (int item = 0; item < view.subnets.columns; ++item)
     AddPopupItem(FirstCopyItem + item, CopyItems[item]);
   AddPopupSeparator();
   for (const MenuCommand& command : PlanItems)
@@ -279,9 +390,9 @@ void ShowCopyMenu(const SubnetsWindow& view) {
 
 void OnMenuItem(SubnetsWindow& view, int item) {
   if (item == NextPageCommand) {
-    TurnPage(view, +1);
+    TurnPage(view, true);
   } else if (item == PreviousPageCommand) {
-    TurnPage(view, -1);
+    TurnPage(view, false);
   } else if (item == FirstPageCommand) {
     ShowPage(view, 1);
   } else if (item == LastPageCommand) {
@@ -290,16 +401,16 @@ void OnMenuItem(SubnetsWindow& view, int item) {
     GoToSubnet(view);
   } else if (item == SaveCommand) {
     SaveAll(view);
-  } else if (item >= FirstCopyItem && item < FirstCopyItem + 5) {
+  } else if (item >= FirstCopyItem && item < FirstCopyItem + view.subnets.columns) {
     CopyCell(view, item - FirstCopyItem);
   }
 }
 
 void OnControl(SubnetsWindow& view, int control) {
   if (control == view.previous) {
-    TurnPage(view, -1);
+    TurnPage(view, false);
   } else if (control == view.next) {
-    TurnPage(view, +1);
+    TurnPage(view, true);
   } else if (control == view.list && EventDetail() == DetailRightClick) {
     ShowCopyMenu(view);
   }
@@ -316,8 +427,8 @@ bool OnEvent(SubnetsWindow& view, int kind) {
 void BuildWindow(SubnetsWindow& view, int width, int height) {
   CreateControls(view, width, height);
   ControlSetDisabled(view.previous, 1);
-  if (view.pages == 1) ControlSetDisabled(view.next, 1);
-  FillPage(view.list, *view.plan, view.lastIndex, SubnetPageSize, 1);
+  if (view.pages == Uint128(1)) ControlSetDisabled(view.next, 1);
+  FillPage(view, 1);
   WindowAddShortcut(view.window, VK_ESCAPE, EscapeCommand);
   WindowAddShortcut(view.window, NextPageKey, NextPageCommand);
   WindowAddShortcut(view.window, PreviousPageKey, PreviousPageCommand);
@@ -330,18 +441,27 @@ void BuildWindow(SubnetsWindow& view, int width, int height) {
   ControlSetFocus(view.list);
 }
 
-}  // namespace
-
-int ShowSubnetsWindow(NativeHandle owner, const SubnetPlan& plan, int width, int height) {
-  ModalWindow modal(owner, width, height, SubnetsTitle);
+void ShowSubnetList(NativeHandle owner, SubnetList subnets, int width, int height) {
+  // The view outlives the window: a split's list reads its row colours until it is gone.
   SubnetsWindow view;
+  view.subnets = std::move(subnets);
+  view.pages = PageTotal(view.subnets.lastIndex);
+  ModalWindow modal(owner, width, height, SubnetsTitle);
   view.window = modal.Id();
-  view.plan = &plan;
-  view.lastIndex = plan.TotalSubnets() - 1;
-  view.pages = PageCount(view.lastIndex, SubnetPageSize);
   // Closing the window destroys the panel, which puts its own procedure back
   // and removes the properties.
   modal.Run([&] { BuildWindow(view, width, height); },
             [&](int kind) { return OnEvent(view, kind); });
+}
+
+}  // namespace
+
+int ShowSubnetsWindow(NativeHandle owner, const SubnetPlan& plan, int width, int height) {
+  ShowSubnetList(owner, PlanList(plan), width, height);
   return 0;
+}
+
+void ShowSplitWindow(NativeHandle owner, const AnySplit& split, int width, int height) {
+  ShowSubnetList(owner, std::visit([](const auto& equal) { return SplitListOf(equal); }, split),
+                 width, height);
 }

@@ -9,6 +9,7 @@ constexpr const char* SubnetsTitle = "Velkor - IPv4 Subnetting - Sub-networks";
 constexpr const char* AboutTitle = "Velkor - IPv4 Subnetting - About";
 constexpr const char* GoToTitle = "Go to sub-network";
 constexpr const char* PlannerTitle = "Velkor - IPv4 Subnetting - VLSM planner";
+constexpr const char* BlockTitle = "Velkor - IPv4 Subnetting - Block calculator";
 
 // The id of a window or control created with AutoId: creations return an
 // intptr_t, which holds the new id in that case.
@@ -16,9 +17,11 @@ inline int AsId(intptr_t created) {
   return static_cast<int>(created);
 }
 
-// The main window: Ctrl+P and the item of its system menu open the planner
-// (a system-menu id below 0xF000, its low four bits clear as the system's own).
+// The main window: Ctrl+P and the item of its system menu open the planner,
+// Ctrl+B and the next item the block calculator (system-menu ids below
+// 0xF000, their low four bits clear as the system's own).
 constexpr int PlannerCommand = 0x400;
+constexpr int BlockCalculatorCommand = 0x410;
 
 // Escape, in every secondary window.
 constexpr int EscapeCommand = 1000;
@@ -37,3 +40,14 @@ constexpr int GoToEnterCommand = 1001;
 // The VLSM planner: Enter plans (or presses the focused button); Ctrl+S saves
 // (SaveCommand, as in the sub-networks window).
 constexpr int PlanEnterCommand = 1001;
+
+// The block calculator: Enter calculates in the block entry, shows the
+// networks in the split entry and presses a focused button; every command is
+// also a key and an item of the window's system menu.
+constexpr int BlockEnterCommand = 1001;
+constexpr int CalculateCommand = 0x420;     // Enter in the block entry
+constexpr int ShowNetworksCommand = 0x430;  // Ctrl+N, Enter in the split entry
+constexpr int SummarizeCommand = 0x440;     // Ctrl+U
+constexpr int FreeSpaceCommand = 0x450;     // Ctrl+F
+constexpr int CopyResultsCommand = 0x460;   // Ctrl+Shift+C
+constexpr int SaveResultsCommand = 0x470;   // Ctrl+S

@@ -121,9 +121,8 @@ int FreeSpaceOf(const CliOptions& options, const Block<F>& block) {
   const std::string problem = ReadUsed(options.inputFile, used);
   if (!problem.empty()) return Refused(problem);
   NoteOutside(used.outside, FormatBlock(block));
-  BlockWriter writer(options.format, stdout);
-  ForEachFreeSpan(block, used.spans, [&writer](const Span<F>& span) { writer.AddSpan(span); });
-  return Written(writer.Finish(UsedLine(AddressesOf(used.spans), F::Bits - block.prefix)));
+  uint64_t freeBlocks = 0;
+  return Written(WriteFreeBlocks(block, used.spans, options.format, stdout, freeBlocks));
 }
 
 template <class F>

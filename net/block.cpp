@@ -176,6 +176,11 @@ std::string TokenRefusal(const char* where, int64_t number, const std::string& t
   return std::string(where) + " " + line + ": '" + token + "': " + problem;
 }
 
+Refusal BlockRefusal(const std::string& typed, const std::string& problem) {
+  return Refusal{"Invalid address block",
+                 AsSentence("The address block '" + typed + "' cannot be used: " + problem)};
+}
+
 #define VELKOR_BLOCK_FUNCTIONS(F)                                           \
   template const char* ReadTyped<F>(const char*, const char*, Typed<F>&);   \
   template std::string ReadNetwork<F>(const char*, const char*, Block<F>&); \

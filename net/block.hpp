@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/refusal.hpp"
 #include "net/address_text.hpp"
 #include "net/family.hpp"
 
@@ -49,3 +50,8 @@ void AppendRangeBlocks(typename F::Value first, typename F::Value last,
 // "line 3: '10.0.0.300/24': not an IPv4 address" (`where` is "line" or "item").
 std::string TokenRefusal(const char* where, int64_t number, const std::string& token,
                          const std::string& problem);
+
+// The message box of a typed address block that cannot be used, as the
+// planner and the block calculator show it: "The address block '10.1.2.3/16'
+// cannot be used: host bits set: the network is 10.1.0.0/16."
+Refusal BlockRefusal(const std::string& typed, const std::string& problem);

@@ -1,12 +1,17 @@
-// The free space of a block: what no entry of a used list covers, as spans,
-// and the first free aligned blocks of a size in it, lowest first.
+// The free space of a block: what no entry of a used list covers, as spans
+// and as blocks written, and the first free aligned blocks of a size in it,
+// lowest first. velkor's --free and --next write it; the block calculator
+// shows it.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "net/count.hpp"
 #include "net/family.hpp"
 #include "net/intervals.hpp"
+#include "net/output.hpp"
 
 // The aligned blocks of one prefix that lie wholly in a span: the network of
 // the first (meaningful when count > 0) and how many follow it.
@@ -53,3 +58,19 @@ void ForEachFreeBlock(const Block<F>& block, const std::vector<Span<F>>& used, i
     }
   });
 }
+
+// Writes the free space of `block` outside merged `used` (all inside the
+// block) as the summary writes blocks, the text ending with UsedLine; counts
+// the blocks written in `freeBlocks`. False when a write failed.
+template <class F>
+bool WriteFreeBlocks(const Block<F>& block, const std::vector<Span<F>>& used, ListFormat format,
+                     TextSink sink, uint64_t& freeBlocks);
+
+// The same for the entries of `listText` (as ReadAddressList reads them;
+// those of the other family cover nothing). `useLine` gets the block's use
+// as the window's status shows it: "Used 196 of 256 addresses (76%), 4 free
+// blocks". Returns the empty text, or the refusal of the list's first bad
+// entry ("line 3: '10.0.0.300/24': not an IPv4 address"), or "cannot write"
+// when a write failed.
+std::string WriteFreeSpace(const AnyBlock& block, const std::string& listText, ListFormat format,
+                           TextSink sink, std::string& useLine);

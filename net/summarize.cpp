@@ -20,6 +20,7 @@ BlockWriter::~BlockWriter() = default;
 template <class F>
 void BlockWriter::AddBlock(const Block<F>& block) {
   OutputBuffer& out = *out_;
+  ++rows_;
   if (format_ == ListFormat::Text) {
     char* at = WriteBlock(Reserve(out, CellRoom + 1), block);
     *at++ = '\n';
@@ -58,11 +59,14 @@ template void BlockWriter::AddSpan<Ipv6>(const Span<Ipv6>&);
 template void BlockWriter::AddBlock<Ipv4>(const Block<Ipv4>&);
 template void BlockWriter::AddBlock<Ipv6>(const Block<Ipv6>&);
 
-bool WriteSummary(const AddressSpans& merged, ListFormat format, TextSink sink) {
+bool WriteSummary(const AddressSpans& merged, ListFormat format, TextSink sink,
+                  BlockCounts* counts) {
   BlockWriter writer(format, sink);
   for (const Span<Ipv4>& span : merged.ipv4)
     writer.AddSpan(span);
+  const uint64_t ipv4 = writer.Rows();
   for (const Span<Ipv6>& span : merged.ipv6)
     writer.AddSpan(span);
+  if (counts != nullptr) *counts = BlockCounts{ipv4, writer.Rows() - ipv4};
   return writer.Finish();
 }

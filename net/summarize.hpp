@@ -3,6 +3,7 @@
 // operations, in one table shape.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -30,15 +31,26 @@ class BlockWriter {
   // Ends the table; in text `textLine` follows as a line of its own when it
   // is not empty. False when a write failed.
   bool Finish(const std::string& textLine = std::string());
+  // How many blocks were written.
+  uint64_t Rows() const { return rows_; }
 
  private:
   std::unique_ptr<OutputBuffer> out_;
   ListFormat format_;
   bool firstRow_ = true;
+  uint64_t rows_ = 0;
   // The blocks of one span of each family, kept for the next span.
   std::tuple<std::vector<Block<Ipv4>>, std::vector<Block<Ipv6>>> blocks_;
 };
 
+// How many blocks of each family a summary wrote.
+struct BlockCounts {
+  uint64_t ipv4 = 0;
+  uint64_t ipv6 = 0;
+};
+
 // The fewest blocks that cover exactly the union of the merged spans, each
-// family in address order, IPv4 first. False when a write failed.
-bool WriteSummary(const AddressSpans& merged, ListFormat format, TextSink sink);
+// family in address order, IPv4 first; `counts`, when given, gets how many.
+// False when a write failed.
+bool WriteSummary(const AddressSpans& merged, ListFormat format, TextSink sink,
+                  BlockCounts* counts = nullptr);

@@ -1,10 +1,11 @@
-// How fast the Sub-networks window opens, pages and goes to a sub-network for
-// the largest plan (class A, 4,194,304 wanted subnets: 8,388,608
-// sub-networks) compared with a plan of 64 sub-networks; both fill whole
-// pages, and the go-to jumps to a full page (for the largest plan, across
-// 262,160 pages). Each run opens the window in
-// this process while a helper thread waits for the page, has everything that
-// is pending painted, and takes the time. Prints the figures and the ratios.
+// How fast the Sub-networks window opens, pages and goes to a sub-network,
+// for a large list against a small one, both filling whole pages and the
+// go-to jumping to a full page: the largest classful plan (class A, 4,194,304
+// wanted subnets: 8,388,608 sub-networks, the go-to across 262,160 pages)
+// against 64 sub-networks, and the 2^64 /64s of ::/0 against the 64 of
+// 2001:db8::/58. Each run opens the window in this process while a helper
+// thread waits for the page, has everything that is pending painted, and
+// takes the time. Prints the figures and the ratios.
 //
 //   scripts/with-wine-display.sh build/win64 wine build/win64/bench/app/subnets_window_bench.exe
 //   [runs]
@@ -17,13 +18,16 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/secondary_windows.hpp"
 #include "app/window_ids.hpp"
 #include "bench/app/clock.hpp"
-#include "calc/enumeration.hpp"
 #include "calc/find.hpp"
+#include "net/block_calculator.hpp"
+#include "net/decimal.hpp"
+#include "net/paging.hpp"
 #include "tests/app/subnets_window_parts.hpp"
 #include "toolkit/toolkit_start.hpp"
 #include "toolkit/windows.hpp"
@@ -41,19 +45,72 @@ constexpr PlanCase PlanCases[] = {
     {"class C 192.168.1.0, 62 wanted subnets", 0, 192, 168, 1, 62, "10"},
     {"class A 10.0.0.0, 4194304 wanted subnets", 2, 10, 0, 0, 4194304, "10.200.3.77"}};
 
+struct SplitCase {
+  const char* name;
+  const char* block;
+  const char* split;
+  const char* goTo;
+};
+constexpr SplitCase SplitCases[] = {
+    {"2001:db8::/58 into /64", "2001:db8::/58", "/64", "2001:db8:0:5::1"},
+    {"::/0 into /64", "::/0", "/64", "8000::1"}};
+
+// One list to open: how to show it, its last index and the go-to's row.
 struct Timed {
-  SubnetPlan* plan = nullptr;
+  std::string name;
+  std::function<void(NativeHandle owner)> show;
+  Uint128 lastIndex;
+  const char* target = nullptr;
+  Uint128 targetIndex;
   std::vector<double> open;      // ms from the call to the painted first page
   std::vector<double> nextPage;  // ms from the command to the painted second page
   std::vector<double> goTo;      // ms from the go-to dialog's Enter to the painted page
-  const char* target = nullptr;
 };
+
+Timed PlanTimed(const PlanCase& row, SubnetPlan& plan) {
+  plan.SetClass(row.classIndex);
+  plan.SetNetwork(row.a, row.b, row.c, 0);
+  plan.FromSubnets(row.wantedSubnets);
+  Timed timed;
+  timed.name = row.name;
+  timed.show = [&plan](NativeHandle owner) { ShowSubnetsWindow(owner, plan, 460, 350); };
+  timed.lastIndex = static_cast<uint64_t>(plan.TotalSubnets() - 1);
+  timed.target = row.goTo;
+  timed.targetIndex = static_cast<uint64_t>(FindSubnetTarget(plan, row.goTo).index);
+  return timed;
+}
+
+Timed SplitTimed(const SplitCase& row) {
+  const AnySplit split = RunBlockSplit(row.block, row.split).split;
+  Timed timed;
+  timed.name = row.name;
+  timed.show = [split](NativeHandle owner) { ShowSplitWindow(owner, split, 800, 350); };
+  std::visit(
+      [&](const auto& equal) {
+        timed.lastIndex = Uint128(SplitLastIndex(equal));
+        timed.targetIndex = FindSplitTarget(equal, row.goTo).index;
+      },
+      split);
+  timed.target = row.goTo;
+  return timed;
+}
+
+std::string PageLabel(const Uint128& page, const Uint128& pages) {
+  return "Page " + DecimalText(page) + "/" + DecimalText(pages);
+}
+
+LRESULT RowsOn(const Timed& timed, const Uint128& page) {
+  const PageRows<Uint128> rows = RowsOfPage(timed.lastIndex, page);
+  return static_cast<LRESULT>((rows.last - rows.first).low + 1);
+}
 
 // Sent messages wait while the window's thread is busy, so the page has been
 // filled once they show it. Then everything pending is painted.
-double PageShownAt(const SubnetsWindowParts& parts, const std::string& label, LRESULT rows) {
+double PageShownAt(const SubnetsWindowParts& parts, const Timed& timed, const Uint128& page) {
+  const std::string label = PageLabel(page, PageTotal(timed.lastIndex));
+  const LRESULT rows = RowsOn(timed, page);
   for (;;) {
-    char text[64] = "";
+    char text[128] = "";
     SendMessageA(parts.label, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     if (label == text && SendMessageA(parts.list, LVM_GETITEMCOUNT, 0, 0) == rows) break;
     SwitchToThread();
@@ -67,57 +124,46 @@ DWORD WINAPI RunWork(LPVOID work) {
   return 0;
 }
 
-std::string PageLabel(int32_t page, int32_t pages) {
-  return "Page " + std::to_string(page) + "/" + std::to_string(pages);
-}
-
-// Opens the go-to dialog, types `target` and times from its Enter to the
+// Opens the go-to dialog, types the target and times from its Enter to the
 // painted page of the target.
-double TimeGoTo(const SubnetsWindowParts& parts, const SubnetPlan& plan, const char* target) {
-  const int32_t lastIndex = plan.TotalSubnets() - 1;
-  const int32_t page = PageOfIndex(FindSubnetTarget(plan, target).index, SubnetPageSize);
-  IndexRange rows;
-  PageRange(lastIndex, SubnetPageSize, page, rows);
+double TimeGoTo(const SubnetsWindowParts& parts, const Timed& timed) {
   PostMessageA(parts.window, WM_COMMAND, MAKEWPARAM(GoToCommand, 1), 0);
   HWND dialog = nullptr, entry = nullptr;
   while ((dialog = FindWindowA(nullptr, GoToTitle)) == nullptr)
     SwitchToThread();
   while ((entry = FindWindowExA(dialog, nullptr, "Edit", nullptr)) == nullptr)
     SwitchToThread();
-  SendMessageA(entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(target));
+  SendMessageA(entry, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(timed.target));
   double start = NowMs();
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GoToEnterCommand, 1), 0);
-  return PageShownAt(parts, PageLabel(page, PageCount(lastIndex, SubnetPageSize)),
-                     rows.last - rows.first + 1) -
-         start;
+  return PageShownAt(parts, timed, PageOfRow(timed.targetIndex)) - start;
 }
 
-// One opening: the time to the painted first page and from the next-page
-// command to the painted second page.
-void TimeOneOpening(Timed& plan, int owner, bool record) {
-  const int32_t pages = PageCount(plan.plan->TotalSubnets() - 1, SubnetPageSize);
+// One opening: the time to the painted first page, from the next-page
+// command to the painted second page, and of the go-to.
+void TimeOneOpening(Timed& timed, int owner, bool record) {
   std::atomic<double> openedAt{0};
   double open = 0, next = 0, jump = 0;
   std::function<void()> work = [&] {
     SubnetsWindowParts parts;
     while ((parts = FindSubnetsWindowParts()).list == nullptr || parts.label == nullptr)
       SwitchToThread();
-    open = PageShownAt(parts, PageLabel(1, pages), SubnetPageSize + 1) - openedAt.load();
+    open = PageShownAt(parts, timed, 1) - openedAt.load();
     double start = NowMs();
     PostMessageA(parts.window, WM_COMMAND, MAKEWPARAM(NextPageCommand, 1), 0);
-    next = PageShownAt(parts, PageLabel(2, pages), SubnetPageSize) - start;
-    jump = TimeGoTo(parts, *plan.plan, plan.target);
+    next = PageShownAt(parts, timed, 2) - start;
+    jump = TimeGoTo(parts, timed);
     PostMessageA(parts.window, WM_COMMAND, MAKEWPARAM(EscapeCommand, 1), 0);
   };
   HANDLE helper = CreateThread(nullptr, 0, RunWork, &work, 0, nullptr);
   openedAt = NowMs();
-  ShowSubnetsWindow(WindowHandle(owner), *plan.plan, 460, 350);
+  timed.show(WindowHandle(owner));
   WaitForSingleObject(helper, INFINITE);
   CloseHandle(helper);
   if (record) {
-    plan.open.push_back(open);
-    plan.nextPage.push_back(next);
-    plan.goTo.push_back(jump);
+    timed.open.push_back(open);
+    timed.nextPage.push_back(next);
+    timed.goTo.push_back(jump);
   }
 }
 
@@ -140,49 +186,50 @@ void PrintTimes(const char* what, const std::vector<double>& times) {
               *std::max_element(times.begin(), times.end()));
 }
 
+// The medians of the large list against the small one's.
+void PrintRatios(const char* what, const Timed& small, const Timed& large, const char* goal) {
+  std::printf("ratio %s (medians): open %.2f, next page %.2f, go to %.2f (goal: at most %s)\n",
+              what, Median(large.open) / Median(small.open),
+              Median(large.nextPage) / Median(small.nextPage),
+              Median(large.goTo) / Median(small.goTo), goal);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int runs = argc > 1 ? std::atoi(argv[1]) : 30;
   if (runs < 1 || !ToolkitStart()) return 1;
-  Timed plans[2];
-  for (int i = 0; i < 2; ++i) {
-    const PlanCase& row = PlanCases[i];
-    plans[i].plan = CreateSubnetPlan();
-    plans[i].plan->SetClass(row.classIndex);
-    plans[i].plan->SetNetwork(row.a, row.b, row.c, 0);
-    if (!plans[i].plan->FromSubnets(row.wantedSubnets)) return 1;
-    plans[i].target = row.goTo;
-  }
+  SubnetPlan* plans[] = {CreateSubnetPlan(), CreateSubnetPlan()};
+  std::vector<Timed> lists;
+  for (int i = 0; i < 2; ++i)
+    lists.push_back(PlanTimed(PlanCases[i], *plans[i]));
+  for (const SplitCase& row : SplitCases)
+    lists.push_back(SplitTimed(row));
   int owner = static_cast<int>(WindowOpen(AutoId, 0, 0, 450, 432, "Owner", WS_CAPTION, nullptr));
-  for (Timed& plan : plans)
-    TimeOneOpening(plan, owner, false);  // loads the libraries and fills the caches
-  // Alternating, so that a slower stretch of the machine hits both plans.
+  for (Timed& timed : lists)
+    TimeOneOpening(timed, owner, false);  // loads the libraries and fills the caches
+  // Alternating, so that a slower stretch of the machine hits every list.
   for (int run = 0; run < runs; ++run) {
-    for (Timed& plan : plans)
-      TimeOneOpening(plan, owner, true);
+    for (Timed& timed : lists)
+      TimeOneOpening(timed, owner, true);
   }
 
-  std::printf("Sub-networks window, %d openings per plan (until the page is painted):\n", runs);
-  for (int i = 0; i < 2; ++i) {
-    const Timed& plan = plans[i];
-    int32_t total = plan.plan->TotalSubnets();
-    std::printf("%s: %d sub-networks, %d pages\n", PlanCases[i].name, total,
-                PageCount(total - 1, SubnetPageSize));
-    PrintTimes("open to first page", plan.open);
-    PrintTimes("next page", plan.nextPage);
-    PrintTimes("go to", plan.goTo);
-    std::printf("  go-to / next page (medians): %.2f\n", Median(plan.goTo) / Median(plan.nextPage));
+  std::printf("Sub-networks window, %d openings per list (until the page is painted):\n", runs);
+  for (const Timed& timed : lists) {
+    std::printf("%s: %s sub-networks, %s pages\n", timed.name.c_str(),
+                GroupedDecimal(AddressCount(timed.lastIndex) + AddressCount(1)).c_str(),
+                GroupedDecimal(PageTotal(timed.lastIndex)).c_str());
+    PrintTimes("open to first page", timed.open);
+    PrintTimes("next page", timed.nextPage);
+    PrintTimes("go to", timed.goTo);
+    std::printf("  go-to / next page (medians): %.2f\n",
+                Median(timed.goTo) / Median(timed.nextPage));
   }
-  std::printf(
-      "ratio class A / 64 sub-networks (medians): open %.2f, next page %.2f, go to %.2f "
-      "(goal: at most 1.2)\n",
-      Median(plans[1].open) / Median(plans[0].open),
-      Median(plans[1].nextPage) / Median(plans[0].nextPage),
-      Median(plans[1].goTo) / Median(plans[0].goTo));
+  PrintRatios("class A / 64 sub-networks", lists[0], lists[1], "1.2");
+  PrintRatios("2^64 / 64 sub-networks of a split", lists[2], lists[3], "1.1");
   WindowClose(owner);
-  for (Timed& plan : plans)
-    plan.plan->Release();
+  for (SubnetPlan* plan : plans)
+    plan->Release();
   ToolkitStop();
   return 0;
 }

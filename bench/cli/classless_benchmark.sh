@@ -11,16 +11,8 @@
 # $VELKOR_BENCH_BUILD (default build/bench-cli).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-if [ $# -ge 1 ]; then
-  velkor=$1
-else
-  build=${VELKOR_BENCH_BUILD:-$root/build/bench-cli}
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELKOR_TESTS=OFF >/dev/null
-  cmake --build "$build" -j2 --target velkor >/dev/null
-  velkor=$build/cli/velkor
-fi
-[ -x "$velkor" ] || { echo "no velkor program at $velkor" >&2; exit 1; }
+source "$here/velkor_program.sh"
+velkor=$(velkor_program "${1:-}")
 [ -x /usr/bin/time ] || apt-get install -y time >/dev/null
 
 work=$(mktemp -d)

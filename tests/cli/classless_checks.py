@@ -1,5 +1,6 @@
 """Classless runs of velkor checked against Python's ipaddress: block facts,
-equal splits, summaries, VLSM invariants and the refusal of bad input."""
+equal splits, summaries, VLSM invariants and the refusal of bad input, each
+output in every format, JSON read as JSON."""
 import csv, io, ipaddress, json, os, random, tempfile  # noqa: E401
 
 from ipaddress import IPv4Address as A, IPv4Network as N
@@ -26,21 +27,60 @@ REFUSALS = [  # arguments, standard input, the one line on standard error (exit 
      "standard input: line 3: '10.0.0.300/24': not an IPv4 address"),
     (["--summarize", "-"], b"9.9.9.9-9.9.9.1", "standard input: line 1: '9.9.9.9-9.9.9.1': the range ends before it starts"),
     (["--hosts", "2", "extra"], b"", "'extra': not an IPv4 address"),  # an operand is a BLOCK
+    (["--summarize"], b"10.0.0.5-10.0.0.4", "standard input: line 1: '10.0.0.5-10.0.0.4': the range ends before it starts"),
+    (["--summarize", "no-such-dir/list.txt"], b"10.0.0.0/8", "cannot read no-such-dir/list.txt: No such file or directory"),
+    (["10.0.0.0/8", "--vlsm-file", "no-such-dir/list.txt"], b"a 1", "cannot read no-such-dir/list.txt: No such file or directory"),
+    (["10.0.0.0/24", "--vlsm", "n" * 65 + ":3"], b"",
+     f"item 1: '{'n' * 65}:3': a name is 1 to 64 letters, digits, '-', '_' and '.'"),
+    (["10.0.0.0/24", "--vlsm", "a:/255.255.255.0"], b"", "item 1: 'a:/255.255.255.0': the prefix must be /0 to /32"),
+    (["10.0.0.0/24", "--vlsm-file", "-"], b"a /255.255.255.0", "line 1: 'a /255.255.255.0': the prefix must be /0 to /32"),
+    (["10.0.0.0/16", "--prefix", "255.255.255.0"], b"", "--prefix '255.255.255.0': not a prefix"),
+    (["10.0.0.0/24", "--vlsm-file", "-"], b"# sites\na 3\n\nb 2 # lab\na /24\n",
+     "line 5: 'a /24': the name 'a' is used on line 2"),
+    (["192.168.0001.0/24"], b"", "'192.168.0001.0/24': not an IPv4 address"),
+    (["192.168.001.000/24"], b"", "'192.168.001.000/24': leading zeros are not allowed"),
+    (["10.0.0.0/24", "--prefix", "26", "--find", "10.0.0.0001"], b"",
+     "--find '10.0.0.0001': not an IPv4 address"),
 ]
 USAGE = [["10.0.0.0/8", "--class", "A"], ["--prefix", "24"], ["10.0.0.0/8", "--vlsm", "a:1", "--list"],
          ["10.0.0.0/8", "--hosts", "2", "--prefix", "30"], ["--summarize", "--hosts", "2"],
          ["10.0.0.0/8", "--vlsm", "a:1", "--vlsm-file", "-"], ["10.0.0.0/8", "10.0.0.0/9"]]
+FORMATS = ("text", "tsv", "csv", "json")
+LIST_COLUMNS = ["index", "network", "first", "last", "broadcast"]
 
 
-def records(out, fmt):
-    """The rows a run printed, as dicts of strings, whatever the format."""
+def records(out, fmt, columns=None):
+    """The rows a run printed: JSON as parsed, so numbers stay numbers; the other
+    formats as strings. `columns` names the cells of a text table without header."""
     text = out.decode()
     if fmt == "json":
         data = json.loads(text)
-        return [{k: str(v) for k, v in row.items()} for row in (data if isinstance(data, list) else [data])]
+        return data if isinstance(data, list) else [data]
     if fmt in ("csv", "tsv"):
         return list(csv.DictReader(io.StringIO(text, newline=""), delimiter="," if fmt == "csv" else "\t"))
-    return [dict(line.split(None, 1) for line in text.splitlines())]
+    if columns:
+        cells = [line.split() for line in text.splitlines()]
+        return [dict(zip(columns, c)) if len(c) == len(columns) else {"cells": c} for c in cells]
+    # A record's text: "name  value" lines; a name alone has no value.
+    return [dict((pair + [""])[:2] for pair in (line.split(None, 1) for line in text.splitlines()))]
+
+
+def printed(out, fmt, expected, columns=None, only=None):
+    """Whether a run printed the expected rows (ints for numbers, str for the rest): in JSON
+    with those types, in the other formats as their text; `only` names the keys compared."""
+    try:
+        got = [{k: r.get(k) for k in only} if only else r for r in records(out, fmt, columns)]
+    except ValueError:  # not JSON, or a text line that is no "name value"
+        return False
+    if fmt == "json":
+        return [{k: (type(v), v) for k, v in r.items()} for r in got] == \
+            [{k: (type(v), v) for k, v in r.items()} for r in expected]
+    return got == [{k: as_text(v) for k, v in r.items()} for r in expected]
+
+
+def as_text(value):
+    """A value as the text formats write it: no value empty, a list its words."""
+    return "" if value is None else " ".join(value) if isinstance(value, list) else str(value)
 
 
 def host_range(net):
@@ -55,24 +95,30 @@ def bits(address):
 
 def check_facts(run, failures):
     rng = random.Random(16)
+    cases = []  # (block as typed, address, prefix, formats)
     for prefix in range(33):
         address = A(rng.getrandbits(32))
+        typed = f"{address}/{N((0, prefix)).netmask if prefix % 2 else prefix}"
+        cases.append((typed, address, prefix, FORMATS if prefix % 8 == 0 else ("json",)))
+    # Both sides of each class bound.
+    cases += [(f"{octet}.1.2.3/8", A(f"{octet}.1.2.3"), 8, FORMATS)
+              for octet in (127, 128, 191, 192, 223, 224, 239, 240)]
+    for typed, address, prefix, formats in cases:
         net = N(f"{address}/{prefix}", strict=False)
         first, last, hosts = host_range(net)
-        expected = {"address": str(address), "network": str(net), "prefix": str(prefix),
+        expected = {"address": str(address), "network": str(net), "prefix": prefix,
                     "mask": str(net.netmask), "wildcard": str(net.hostmask),
                     "broadcast": str(net.broadcast_address), "first": str(first), "last": str(last),
-                    "hosts": str(hosts), "addresses": str(net.num_addresses),
+                    "hosts": hosts, "addresses": net.num_addresses,
                     "class": "AAAAAAAABBBBCCDE"[address.packed[0] >> 4],
                     "address_bits": bits(address), "mask_bits": bits(net.netmask)}
-        for fmt in ("json", "text", "csv", "tsv") if prefix % 8 == 0 else ("json",):
-            code, out, err = run([f"{address}/{net.netmask if prefix % 2 else prefix}", "--format", fmt])
-            got = records(out, fmt) if code == 0 else []
-            if code or err or len(got) != 1 or {k: got[0].get(k) for k in expected} != expected:
-                failures.append(f"facts {address}/{prefix} {fmt}: exit {code}, {got}, {err!r}")
+        for fmt in formats:
+            code, out, err = run([typed, "--format", fmt])
+            if code or err or not printed(out, fmt, [expected], only=expected):
+                failures.append(f"facts {typed} {fmt}: exit {code}, {out[:400]!r}, {err!r}")
     for block, kind in KINDS:
         code, out, _ = run([block, "--format", "json"])
-        if code or json.loads(out)["kind"] != kind:
+        if code or not printed(out, "json", [{"kind": kind}], only=["kind"]):
             failures.append(f"kind of {block}: {out!r}")
 
 
@@ -81,28 +127,45 @@ def split_rows(net, prefix, indexes):
     for index in indexes:
         sub = N((int(net.network_address) + index * size, prefix))
         first, last, _ = host_range(sub)
-        yield {"index": str(index), "network": str(sub.network_address), "first": str(first),
+        yield {"index": index, "network": str(sub.network_address), "first": str(first),
                "last": str(last), "broadcast": str(sub.broadcast_address)}
+
+
+def split_report(net, prefix):
+    """What a split prints without --list, from ipaddress."""
+    return {"network": str(net), "subnet_prefix": prefix, "subnet_mask": str(N((0, prefix)).netmask),
+            "subnets": 2 ** (prefix - net.prefixlen), "addresses": 2 ** (32 - prefix),
+            "hosts": host_range(N((0, prefix)))[2], "first_subnet": str(N((net.network_address, prefix))),
+            "last_subnet": str(N(f"{net.broadcast_address}/{prefix}", strict=False))}
 
 
 def check_splits(run, failures):
     rng = random.Random(29)
     cases = [("0.0.0.0/0", ["--prefix", "32"], 32), ("0.0.0.0/0", ["--prefix", "29"], 29),
              ("10.0.0.0/8", ["--subnets", "1000"], 18), ("172.16.0.0/12", ["--hosts", "500"], 23),
-             ("192.168.0.0/24", ["--mask", "255.255.255.254"], 31), ("1.2.3.4/32", ["--subnets", "1"], 32)]
-    for block, sizing, prefix in cases:
+             ("192.168.0.0/24", ["--mask", "255.255.255.254"], 31), ("1.2.3.4/32", ["--subnets", "1"], 32),
+             ("10.0.0.0/16", ["--prefix", "24"], 24)]
+    for number, (block, sizing, prefix) in enumerate(cases):
         net, total = N(block), 2 ** (prefix - N(block).prefixlen)
-        for start in sorted({0, total // 2, max(total - 3, 0)}):
+        for fmt in FORMATS:
+            code, out, err = run([block] + sizing + ["--format", fmt])
+            if code or err or not printed(out, fmt, [split_report(net, prefix)]):
+                failures.append(f"split report {block} {sizing} {fmt}: exit {code}, {out[:300]!r}, {err!r}")
+        # Three rows ending one before the last index, at it and past it (cut there).
+        for turn, start in enumerate(sorted({0, total // 2, max(total - 4, 0), max(total - 3, 0), max(total - 2, 0)})):
+            fmt = FORMATS[(number + turn) % 4]
             code, out, err = run([block] + sizing + ["--list", "--from", str(start), "--count", "3",
-                                                     "--format", "csv"])
-            if code or err or records(out, "csv") != list(split_rows(net, prefix, range(start, min(start + 3, total)))):
-                failures.append(f"split {block} {sizing} from {start}: exit {code}, {out[:200]!r}, {err!r}")
+                                                     "--format", fmt])
+            expected = list(split_rows(net, prefix, range(start, min(start + 3, total))))
+            if code or err or not printed(out, fmt, expected, LIST_COLUMNS):
+                failures.append(f"split {block} {sizing} from {start} {fmt}: exit {code}, {out[:200]!r}, {err!r}")
         address = A(int(net.network_address) + rng.randrange(net.num_addresses))
         index = (int(address) - int(net.network_address)) >> (32 - prefix)
-        code, out, err = run([block] + sizing + ["--find", str(address), "--format", "json"])
-        expected = dict(next(split_rows(net, prefix, [index])), page=str(1 if index == 0 else -(-index // 25)))
-        if code or err or records(out, "json") != [expected]:
-            failures.append(f"find {address} in {block} {sizing}: exit {code}, {out!r}, {err!r}")
+        expected = dict(next(split_rows(net, prefix, [index])), page=1 if index == 0 else -(-index // 25))
+        for fmt in FORMATS:
+            code, out, err = run([block] + sizing + ["--find", str(address), "--format", fmt])
+            if code or err or not printed(out, fmt, [expected]):
+                failures.append(f"find {address} in {block} {sizing} {fmt}: exit {code}, {out!r}, {err!r}")
 
 
 def token(rng):
@@ -120,39 +183,74 @@ def token(rng):
 
 def check_summaries(run, failures):
     rng = random.Random(7)
-    for count in (1, 50, 2000):
-        tokens = [token(rng) for _ in range(count)]
-        nets = []
+    one = A("10.0.0.5")  # a range of one address
+    for tokens in ([(f"{one}-{one}", (one, one))], [token(rng) for _ in range(50)], [token(rng) for _ in range(2000)]):
+        count, nets = len(tokens), []
         for text, span in tokens:
             nets += ipaddress.summarize_address_range(*span) if span else [N(text)]
-        expected = [{"network": str(n.network_address), "prefix": str(n.prefixlen),
+        expected = [{"network": str(n.network_address), "prefix": n.prefixlen,
                      "first": str(n.network_address), "last": str(n.broadcast_address),
-                     "addresses": str(n.num_addresses)} for n in ipaddress.collapse_addresses(nets)]
+                     "addresses": n.num_addresses} for n in ipaddress.collapse_addresses(nets)]
         stdin = "\n".join(", ".join(t for t, _ in tokens[i:i + 7]) for i in range(0, count, 7)).encode()
-        for fmt in ("csv", "json"):
-            code, out, err = run(["--summarize", "--format", fmt], stdin)
-            if code or err or records(out, fmt) != expected:
-                failures.append(f"summary of {count} tokens {fmt}: exit {code}, {err!r}")
-        code, out, _ = run(["--summarize", "-"], stdin)
-        if out.decode().split() != [f"{r['network']}/{r['prefix']}" for r in expected]:
-            failures.append(f"summary of {count} tokens as text: {out[:200]!r}")
+        with tempfile.NamedTemporaryFile("wb", suffix=".txt", delete=False) as listing:
+            listing.write(stdin)
+        path, decoy = os.path.relpath(listing.name), b"192.0.2.0/24"  # a run reading stdin prints the decoy
+        try:
+            for fmt, source, given in (("csv", [], stdin), ("json", [path], decoy), ("tsv", ["-"], stdin),
+                                       ("text", [path], decoy)):
+                code, out, err = run(["--summarize"] + source + ["--format", fmt], given)
+                rows = [{"network": f"{r['network']}/{r['prefix']}"} for r in expected]
+                if code or err or not printed(out, fmt, rows if fmt == "text" else expected, ["network"]):
+                    failures.append(f"summary of {count} tokens {fmt} from {source}: exit {code}, {out[:200]!r}, {err!r}")
+        finally:
+            os.unlink(listing.name)
+
+
+VLSM_COLUMNS = ["name", "wanted", "usable", "network", "mask", "first", "last", "broadcast"]
+
+
+def wanted_prefix(size):
+    return int(size[1:]) if str(size).startswith("/") else 32 - max(2, (size + 1).bit_length())  # 2^h-2 >= hosts
+
+
+def vlsm_rows(out, fmt, parent, items):
+    """A plan's rows as strings, whatever the format, and what is wrong with its form: a JSON
+    number that is no number, a text table without its header or its "used" line (rounded down)."""
+    if fmt != "text":
+        rows = records(out, fmt)
+        kinds = [[type(r.get(k)) for k in VLSM_COLUMNS] for r in rows]
+        wrong = [k for k in kinds if fmt == "json" and k != [str, int, int] + [str] * 5]
+        return [{k: str(v) for k, v in r.items()} for r in rows], wrong[:1]
+    lines = out.decode().splitlines()
+    used = sum(2 ** (32 - wanted_prefix(size)) for _, size in items)
+    total = parent.num_addresses
+    form = [lines[0].split(), lines[-1]] != [VLSM_COLUMNS, f"used {used} of {total} addresses ({used * 100 // total}%)"]
+    return [dict(zip(VLSM_COLUMNS, line.split())) for line in lines[1:-1]], [lines[-1]] if form else []
 
 
 def check_vlsm(run, failures):
     rng = random.Random(1000)
+    # 255 of 256 addresses is 99.6%: 99 rounded down, 100 to the nearest or up; a name of 64 characters.
+    plans = [(N("10.0.0.0/24"), [("n" * 64, "/25")] + [(f"p{p}", f"/{p}") for p in range(26, 33)])]
     for count in (1, 9, 300, 1000):
         parent = N((rng.randrange(1 << 8) << 24, 8))
-        items = [(f"n{i}", rng.choice([rng.randrange(1, 5000), f"/{rng.randrange(20, 33)}"])) for i in range(count)]
+        plans.append((parent, [(f"n{i}", rng.choice([rng.randrange(1, 5000), f"/{rng.randrange(20, 33)}"]))
+                               for i in range(count)]))
+    for parent, items in plans:
         with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as listing:
             listing.write("# wanted\n" + "".join(f"{name} {size}\n" for name, size in items))
         try:
-            code, out, err = run([str(parent), "--vlsm-file", os.path.relpath(listing.name), "--format", "csv"])
+            for fmt in FORMATS:
+                code, out, err = run([str(parent), "--vlsm-file", os.path.relpath(listing.name), "--format", fmt])
+                try:
+                    rows, problems = vlsm_rows(out, fmt, parent, items) if code == 0 else ([], [])
+                    problems += vlsm_problems(parent, items, rows)
+                except (ValueError, KeyError, IndexError) as error:
+                    problems = [f"unreadable: {error!r}"]
+                if code or err or problems:
+                    failures.append(f"vlsm of {len(items)} items in {parent} {fmt}: exit {code}, {err!r}, {problems[:3]}")
         finally:
             os.unlink(listing.name)
-        rows = records(out, "csv") if code == 0 else []
-        problems = vlsm_problems(parent, items, rows)
-        if code or err or problems:
-            failures.append(f"vlsm of {count} items in {parent}: exit {code}, {err!r}, {problems[:3]}")
     code, out, _ = run(["10.0.0.0/24", "--vlsm", "/25,/26,/27,/28,/29,/30,/31"])
     if code or out.decode().splitlines()[-1] != "used 254 of 256 addresses (99%)":
         failures.append(f"vlsm used line: {out[-80:]!r}")
@@ -168,13 +266,17 @@ def vlsm_problems(parent, items, rows):
     for (name, size), row in zip(items, placed):
         net = N(row["network"])
         hosts = 0 if str(size).startswith("/") else size
-        prefix = int(size[1:]) if hosts == 0 else 32 - max(2, (hosts + 1).bit_length())  # 2^h-2 >= hosts
-        first, last, usable = host_range(net)
-        if (row["name"], int(row["wanted"]), net.prefixlen, int(row["usable"]), row["first"], row["last"]) != \
-                (name, hosts, prefix, usable, str(first), str(last)) or not net.subnet_of(parent):
+        if (row["name"], int(row["wanted"]), net.prefixlen) != (name, hosts, wanted_prefix(size)) or \
+                not net.subnet_of(parent):
             problems.append(f"{name} {size}: {row}")
     if any(row["name"] != "(free)" or row["wanted"] != "0" for row in free):
         problems.append("free rows")
+    for row in rows:
+        net = N(row["network"])
+        first, last, usable = host_range(net)
+        if [row[k] for k in ("usable", "mask", "first", "last", "broadcast")] != \
+                [str(usable), str(net.netmask), str(first), str(last), str(net.broadcast_address)]:
+            problems.append(f"cells of {row}")
     blocks = sorted(N(row["network"]) for row in rows)
     if [b for b in blocks if b.num_addresses] and (blocks[0].network_address != parent.network_address or
                                                    blocks[-1].broadcast_address != parent.broadcast_address or

@@ -5,7 +5,8 @@ import ipaddress, os, random, tempfile  # noqa: E401
 
 import netaddr
 
-from ipv6_checks import FORMATS, parse, text6
+from classless_checks import records
+from ipv6_checks import FORMATS, text6
 
 FAMILIES = [(0x0A000000, 32, 4), (0x20010DB8 << 96, 128, 6)]  # the start of the space used, width, version
 
@@ -50,7 +51,7 @@ def check_output(run, failures, what, args, expected, text_lines, err=b"", statu
         code, out, got_err = run(args + ["--format", fmt])
         want = text_lines if fmt == "text" else [{k: str(v) for k, v in r.items()} for r in expected]
         try:
-            got = out.decode().splitlines() if fmt == "text" else parse(out, fmt)
+            got = out.decode().splitlines() if fmt == "text" else records(out, fmt)
             if fmt == "json":
                 got = [{k: str(v) for k, v in g.items()} if all(type(v) is type(r[k]) for k, v in g.items())
                        else f"json types differ: {g}" for g, r in zip(got, expected)] + got[len(expected):]

@@ -5,6 +5,8 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -115,6 +117,43 @@ void StopApp(AppProcess& app) {
   CloseHandle(app.info.hThread);
   CloseHandle(app.info.hProcess);
   app = AppProcess{};
+}
+
+// Runs velkor.exe with `arguments`, its output going to the file `output`.
+bool RunVelkor(const std::string& arguments, const std::string& output) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = file;
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  std::string commandLine = "\"" + CommandLinePath() + "\" " + arguments;
+  PROCESS_INFORMATION process{};
+  bool started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                nullptr, &startup, &process);
+  DWORD status = 1;
+  if (started) {
+    WaitForSingleObject(process.hProcess, 120000);
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  CloseHandle(file);
+  return started && status == 0;
+}
+
+std::string TempFilePath(const char* name) {
+  char folder[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, folder);
+  return std::string(folder) + name;
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 int CountProcessesOf(DWORD pid) {
@@ -240,12 +279,16 @@ void ClickCentre(HWND window) {
   ClickAt(window, client.right / 2, client.bottom / 2);
 }
 
-void PressKey(WORD vk, WORD modifier) {
+void PressKey(WORD vk, WORD modifier, WORD secondModifier) {
   std::vector<INPUT> inputs;
-  if (modifier != 0) inputs.push_back(KeyInput(modifier, false));
+  for (WORD held : {modifier, secondModifier}) {
+    if (held != 0) inputs.push_back(KeyInput(held, false));
+  }
   inputs.push_back(KeyInput(vk, false));
   inputs.push_back(KeyInput(vk, true));
-  if (modifier != 0) inputs.push_back(KeyInput(modifier, true));
+  for (WORD held : {secondModifier, modifier}) {
+    if (held != 0) inputs.push_back(KeyInput(held, true));
+  }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 

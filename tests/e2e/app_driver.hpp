@@ -30,6 +30,13 @@ bool StartApp(AppProcess& app, std::string& error, const std::string& program);
 bool WaitForExit(const AppProcess& app, DWORD timeoutMs, DWORD& exitCode);
 // Ends the process if it still runs and closes its handles.
 void StopApp(AppProcess& app);
+// Runs velkor.exe with `arguments`, its output going to the file `output`;
+// true when it ran and exited with 0.
+bool RunVelkor(const std::string& arguments, const std::string& output);
+// A file of this name in the temporary folder.
+std::string TempFilePath(const char* name);
+// The whole of a file ("" when it cannot be read).
+std::string FileText(const std::string& path);
 // Processes whose id is `pid` or whose parent is `pid` (Toolhelp snapshot).
 int CountProcessesOf(DWORD pid);
 
@@ -75,8 +82,8 @@ void ClickAtScreen(HWND owner, POINT screen, bool right = false);
 // false when the window draws none.
 bool CloseBoxPoint(HWND window, POINT& screen);
 void ClickCentre(HWND window);
-// Presses and releases a key, with an optional modifier key held down.
-void PressKey(WORD vk, WORD modifier = 0);
+// Presses and releases a key, with up to two modifier keys held down.
+void PressKey(WORD vk, WORD modifier = 0, WORD secondModifier = 0);
 // Types printable ASCII text key by key.
 void TypeText(const std::string& text);
 // The window that has the keyboard focus in the thread `threadId`.

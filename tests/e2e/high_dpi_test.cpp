@@ -25,13 +25,16 @@ struct Control {
 };
 // A window as designed, opened by a click on a button of the main window and
 // then, when ctrlKey is set, Ctrl + that key in the window the click opened
-// (in the main window itself when there is no button).
+// (in the main window itself when there is no button); with a split, Enter in
+// the block calculator that Ctrl opened, the block and the split typed.
 struct WindowLayout {
   const char* title;
   HWND MainWindowControls::*opener;  // null for the main window itself
   char ctrlKey;
   SIZE inner;
   std::vector<Control> controls;
+  const char* block = nullptr;
+  const char* split = nullptr;
 };
 
 // clang-format off
@@ -61,6 +64,20 @@ const WindowLayout Windows[] = {
       {"RichEdit20A", {10, 60, 630, 172}}, {"Button", {555, 178, 630, 200}},
       {"SysListView32", {10, 206, 630, 424}}, {"Static", {10, 434, 545, 450}},
       {"Button", {555, 430, 630, 452}}}},
+    {BlockTitle, nullptr, 'B', {640, 620},
+     {{"Static", {10, 13, 95, 29}}, {"Edit", {95, 10, 395, 32}}, {"Button", {555, 10, 630, 32}},
+      {"RichEdit20A", {10, 40, 630, 260}}, {"Static", {10, 271, 95, 287}},
+      {"Edit", {95, 268, 215, 290}}, {"Static", {223, 271, 537, 287}},
+      {"Button", {545, 268, 630, 290}}, {"Static", {10, 302, 630, 318}},
+      {"RichEdit20A", {10, 320, 630, 400}}, {"Button", {470, 406, 545, 428}},
+      {"Button", {555, 406, 630, 428}}, {"SysListView32", {10, 434, 630, 582}},
+      {"Static", {10, 592, 545, 608}}, {"Button", {555, 588, 630, 610}}}},
+    // An IPv6 split's: 256 /64s on 11 pages, a label of designed width.
+    {SubnetsTitle, nullptr, 'B', {800, 350},
+     {{"VelkorPanel", {0, 0, 800, 317}}, {"SysListView32", {5, 5, 795, 317}},
+      {"Button", {720, 322, 795, 344}}, {"Button", {5, 322, 80, 344}},
+      {"Button", {85, 322, 160, 344}}, {"Static", {165, 326, 265, 348}}},
+     "2001:db8::/56", "/64"},
 };
 // clang-format on
 
@@ -108,11 +125,22 @@ class HighDpiTest : public ::testing::Test {
       WaitProgramIdle(app_.main);
       PressKey(layout.ctrlKey, VK_CONTROL);
     }
+    if (layout.split != nullptr) ShowSplit(layout);
     HWND window = nullptr;
     WaitUntil(
         [&] { return (window = FindTopLevel(app_.info.dwProcessId, nullptr, layout.title)); });
     EXPECT_TRUE(window != nullptr && WaitWindowIdle(window)) << layout.title;
     return window;
+  }
+  // The block and the split put in the block calculator's entries, then Enter in the split's.
+  void ShowSplit(const WindowLayout& layout) {
+    BlockWindowControls b;
+    std::string error;
+    ASSERT_TRUE(FindBlockWindow(app_, b, error)) << error;
+    SendMessageA(b.block, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(layout.block));
+    SendMessageA(b.split, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(layout.split));
+    ClickCentre(b.split);
+    PressKey(VK_RETURN);
   }
   // Escape in each secondary window until the main window takes input again.
   void CloseSecondaryWindows() {

@@ -108,6 +108,28 @@ bool FindPlannerWindow(const AppProcess& app, PlannerWindowControls& c, std::str
   return found;
 }
 
+bool FindBlockWindow(const AppProcess& app, BlockWindowControls& c, std::string& error) {
+  // The block entry stands above the split entry, the read-only facts above
+  // the editable list; the status is the lowest label.
+  const bool found = WaitUntil([&] {
+    c = BlockWindowControls{FindTopLevel(app.info.dwProcessId, nullptr, BlockTitle)};
+    std::vector<ChildInfo> children =
+        c.window ? DirectChildren(c.window) : std::vector<ChildInfo>();
+    std::sort(children.begin(), children.end(),
+              [](const ChildInfo& a, const ChildInfo& b) { return a.rect.top < b.rect.top; });
+    for (const ChildInfo& child : children) {
+      const bool readOnly = (GetWindowLongA(child.handle, GWL_STYLE) & ES_READONLY) != 0;
+      if (child.className == "Edit") (c.block == nullptr ? c.block : c.split) = child.handle;
+      if (child.className == "RichEdit20A") (readOnly ? c.facts : c.list) = child.handle;
+      if (child.className == WC_LISTVIEWA) c.results = child.handle;
+      if (child.className == "Static") c.status = child.handle;
+    }
+    return c.block && c.facts && c.split && c.list && c.results && c.status;
+  });
+  if (!found) error = "the block calculator did not appear with all its controls";
+  return found;
+}
+
 std::vector<ListRow> ListRows(const AppProcess& app, HWND list) {
   RemoteBlock block(app.info.hProcess, sizeof(LVITEMA) + CellLength + 1);
   std::vector<ListRow> rows(static_cast<size_t>(SendTo(list, LVM_GETITEMCOUNT, 0)));
@@ -200,6 +222,20 @@ std::vector<RowLook> RowLooks(const AppProcess& app, HWND list, uint32_t text) {
     looks.push_back(RowLook{most != counts.end() ? most->first : 0xFFFFFFFF, counts[text]});
   }
   return looks;
+}
+
+HWND WaitForDialog(const AppProcess& app, const char* title) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindTopLevel(app.info.dwProcessId, nullptr, title)); });
+  return found;
+}
+
+bool EnterInDialog(const AppProcess& app, HWND dialog, const std::string& text) {
+  HWND field = dialog != nullptr && BringToFront(dialog) ? WaitForFocusIn(app, dialog) : nullptr;
+  if (field == nullptr) return false;
+  SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  PressKey(VK_RETURN);
+  return true;
 }
 
 HWND OpenPopupMenu(const AppProcess& app) {

@@ -1,4 +1,4 @@
-// The Sub-networks window and the VLSM planner seen from outside: controls,
+// The Sub-networks window, the VLSM planner and the block calculator seen from outside: controls,
 // the rows and colours of their lists, their copy menus and the clipboard.
 #pragma once
 
@@ -33,6 +33,18 @@ struct PlannerWindowControls {
 // Waits for the VLSM planner of the program with all its controls.
 bool FindPlannerWindow(const AppProcess& app, PlannerWindowControls& controls, std::string& error);
 
+struct BlockWindowControls {
+  HWND window = nullptr;
+  HWND block = nullptr;  // the block entry
+  HWND facts = nullptr;
+  HWND split = nullptr;  // the split entry
+  HWND list = nullptr;   // the list of blocks, addresses and ranges
+  HWND results = nullptr;
+  HWND status = nullptr;
+};
+// Waits for the block calculator of the program with all its controls.
+bool FindBlockWindow(const AppProcess& app, BlockWindowControls& controls, std::string& error);
+
 using ListRow = std::vector<std::string>;  // the cells, one per column
 // Every row of a list of the program, read through memory in its process.
 std::vector<ListRow> ListRows(const AppProcess& app, HWND list);
@@ -53,6 +65,13 @@ std::vector<RowLook> RowLooks(const AppProcess& app, HWND list, uint32_t textCol
 // autosizing makes it for the rows shown, columns wider than the list (a
 // horizontal scroll bar), or a page label narrower than its text on one line.
 std::string CutCells(const AppProcess& app, const SubnetsWindowControls& controls);
+
+// A window of the program titled `title` (a dialog or a message box), or null
+// when none appears.
+HWND WaitForDialog(const AppProcess& app, const char* title);
+// Puts `text` into the field of `dialog` that has the focus and presses Enter;
+// false when the dialog has no focused field.
+bool EnterInDialog(const AppProcess& app, HWND dialog, const std::string& text);
 
 // The popup menu of the program while one is shown, or null. Keys go to it
 // only once MenuReadyForInput holds.

@@ -1,6 +1,7 @@
 // The Sub-networks window end to end: a plan is calculated in the main window,
 // "Show networks" opens the list, and the test pages, copies and looks at the
-// rows as a person would. Then the VLSM planner, against velkor.
+// rows as a person would. Then the VLSM planner and the block calculator,
+// against velkor.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -252,43 +255,6 @@ INSTANTIATE_TEST_SUITE_P(SubnetsWindow, SmallPlanTest,
 
 // ---------------------------------------------------------------- large plans
 
-// Runs velkor.exe with `arguments`, its output going to the file `output`.
-bool RunVelkor(const std::string& arguments, const std::string& output) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = file;
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  std::string commandLine = "\"" + CommandLinePath() + "\" " + arguments;
-  PROCESS_INFORMATION process{};
-  bool started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                nullptr, &startup, &process);
-  DWORD status = 1;
-  if (started) {
-    WaitForSingleObject(process.hProcess, 120000);
-    GetExitCodeProcess(process.hProcess, &status);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-  }
-  CloseHandle(file);
-  return started && status == 0;
-}
-
-std::string TempFilePath(const char* name) {
-  char folder[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, folder);
-  return std::string(folder) + name;
-}
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 bool SameFiles(const std::string& a, const std::string& b) {
   std::ifstream left(a, std::ios::binary), right(b, std::ios::binary);
   std::vector<char> x(1 << 20), y(1 << 20);
@@ -327,25 +293,11 @@ class LargePlanTest : public SubnetsWindowTest {
     CalculateAndOpen(ClassALargest);
     ASSERT_TRUE(BringToFront(s_.window));
   }
-  // A window of the program titled `title` (a dialog or a message box).
-  HWND WaitForDialog(const char* title) {
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindTopLevel(app_.info.dwProcessId, nullptr, title)); });
-    return found;
-  }
-  // Types into the focused field of the dialog and presses Enter.
-  void EnterInDialog(HWND dialog, const std::string& text) {
-    ASSERT_TRUE(BringToFront(dialog));
-    HWND field = WaitForFocusIn(app_, dialog);
-    ASSERT_NE(field, nullptr);
-    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    PressKey(VK_RETURN);
-  }
   // Types `typed` into the go-to dialog; Tab moves the focus `tabs` times
   // before Enter (once: onto OK, twice: onto Cancel).
   void GoTo(const std::string& typed, int tabs = 0) {
     PressKey('G', VK_CONTROL);
-    HWND dialog = WaitForDialog(GoToTitle);
+    HWND dialog = WaitForDialog(app_, GoToTitle);
     ASSERT_NE(dialog, nullptr);
     ASSERT_TRUE(BringToFront(dialog));
     ASSERT_NE(WaitForFocusIn(app_, dialog), nullptr);
@@ -429,9 +381,8 @@ TEST_F(LargePlanTest, SaveAllWritesVelkorsCsvAndFailsCleanly) {
 
   // Over the older file: the dialog asks before replacing it.
   PressKey('S', VK_CONTROL);
-  HWND dialog = WaitForDialog("Save As");
-  ASSERT_NE(dialog, nullptr);
-  EnterInDialog(dialog, target);
+  HWND dialog = WaitForDialog(app_, "Save As");
+  ASSERT_TRUE(EnterInDialog(app_, dialog, target));
   HWND question = WaitForBoxOtherThan(dialog);
   ASSERT_NE(question, nullptr) << "no question before replacing the file";
   HWND yes = nullptr;
@@ -451,9 +402,8 @@ TEST_F(LargePlanTest, SaveAllWritesVelkorsCsvAndFailsCleanly) {
   const std::string unwritable = WindowsPath(VELKOR_UNWRITABLE_DIR) + "\\subnets.csv";
   ASSERT_TRUE(BringToFront(s_.window));
   PressKey('S', VK_CONTROL);
-  dialog = WaitForDialog("Save As");
-  ASSERT_NE(dialog, nullptr);
-  EnterInDialog(dialog, unwritable);
+  dialog = WaitForDialog(app_, "Save As");
+  ASSERT_TRUE(EnterInDialog(app_, dialog, unwritable));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
   MessageBoxSeen box;
   ASSERT_TRUE(WaitForMessageBox(app_, box));
@@ -478,12 +428,14 @@ TEST_F(LargePlanTest, SaveAllWritesVelkorsCsvAndFailsCleanly) {
 
 class PlannerTest : public SubnetsWindowTest {
  protected:
-  // Ctrl+P in the main window, or the last item of its system menu (Alt+Space).
+  // Ctrl+P in the main window, or the item of its system menu (Alt+Space)
+  // before the last, the block calculator's.
   void OpenPlanner(bool bySystemMenu) {
     ASSERT_TRUE(BringToFront(app_.main));
     PressKey(bySystemMenu ? VK_SPACE : 'P', bySystemMenu ? VK_MENU : VK_CONTROL);
     if (bySystemMenu) {
       ASSERT_TRUE(WaitUntil([&] { return MenuReadyForInput(OpenPopupMenu(app_)); }));
+      PressKey(VK_UP);
       PressKey(VK_UP);
       PressKey(VK_RETURN);
     }
@@ -568,13 +520,8 @@ TEST_F(PlannerTest, ShowsCopiesAndSavesVelkorsPlanAndKeepsItOnARefusal) {
   EXPECT_EQ(CopyFromMenu(7, -2), FileText(tsv)) << "Copy all as text";
   std::remove(saved.c_str());
   PressKey('S', VK_CONTROL);
-  HWND dialog = nullptr;
-  ASSERT_TRUE(WaitUntil(
-      [&] { return (dialog = FindTopLevel(app_.info.dwProcessId, nullptr, "Save As")); }));
-  ASSERT_TRUE(BringToFront(dialog));
-  SendMessageA(FocusOf(app_.info.dwThreadId), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>(saved.c_str()));
-  PressKey(VK_RETURN);
+  HWND dialog = WaitForDialog(app_, "Save As");
+  ASSERT_TRUE(EnterInDialog(app_, dialog, saved));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) && FileText(saved) == FileText(csv); }))
       << "the saved file differs from velkor's CSV";
 
@@ -602,6 +549,158 @@ TEST_F(PlannerTest, ShowsCopiesAndSavesVelkorsPlanAndKeepsItOnARefusal) {
   ClickCentre(p_.close);
   ExpectBackInMain();
   for (const std::string& path : {list, tsv, csv, saved})
+    std::remove(path.c_str());
+}
+
+// ---------------------------------------------------------------- block calculator
+
+// What velkor.exe prints for `arguments`; with `rows`, its rows after the
+// header (no cell holds a blank).
+std::string Velkor(const std::string& arguments, std::vector<ListRow>* rows = nullptr) {
+  const std::string output = TempFilePath("velkor_block.txt");
+  const std::string text = RunVelkor(arguments, output) ? FileText(output) : "velkor failed";
+  if (rows != nullptr) *rows = ReadListing(output);
+  if (rows != nullptr && !rows->empty()) rows->erase(rows->begin());
+  std::remove(output.c_str());
+  return text;
+}
+
+// The "name  value" lines of facts or a record.
+std::map<std::string, std::string> Fields(const std::string& text) {
+  std::map<std::string, std::string> fields;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::string name, value;
+    std::getline(words >> name >> std::ws, value);
+    fields[name] = value;
+  }
+  return fields;
+}
+
+class BlockWindowTest : public SubnetsWindowTest {
+ protected:
+  // Ctrl+B in the main window, or the last item of its system menu.
+  void OpenBlock(bool bySystemMenu) {
+    ASSERT_TRUE(BringToFront(app_.main));
+    PressKey(bySystemMenu ? VK_SPACE : 'B', bySystemMenu ? VK_MENU : VK_CONTROL);
+    if (bySystemMenu) {
+      ASSERT_TRUE(WaitUntil([&] { return MenuReadyForInput(OpenPopupMenu(app_)); }));
+      PressKey(VK_UP);
+      PressKey(VK_RETURN);
+    }
+    std::string error;
+    ASSERT_TRUE(FindBlockWindow(app_, b_, error)) << error;
+  }
+  void Enter(HWND entry, const std::string& text) {
+    ASSERT_TRUE(TypeIntoEntry(app_, entry, text));
+    PressKey(VK_RETURN);
+  }
+  std::string Facts() { return WindowText(b_.facts) + "\n"; }
+
+  BlockWindowControls b_;
+};
+
+TEST_F(BlockWindowTest, FactsOfIpv4AndIpv6BlocksAreVelkors) {
+  OpenBlock(true);
+  const struct {
+    const char* block;
+    std::map<std::string, std::string> byHand;
+  } blocks[] = {
+      // 10.1.2.3 in a /20: 10.1.0.0 to 10.1.15.255, 2^12 - 2 hosts.
+      {"10.1.2.3/20",
+       {{"network", "10.1.0.0/20"}, {"broadcast", "10.1.15.255"}, {"hosts", "4094"}}},
+      // A /42 holds 2^22 /64s, ends where bits 42 to 127 are ones (0x40 |
+      // 0x3f = 0x7f), and has the four /44 zones of nibbles 4 to 7.
+      {"2001:db8:40::1/42",
+       {{"last", "2001:db8:7f:ffff:ffff:ffff:ffff:ffff"},
+        {"count_64", "4194304"},
+        {"zones",
+         "4.0.0.8.b.d.0.1.0.0.2.ip6.arpa 5.0.0.8.b.d.0.1.0.0.2.ip6.arpa "
+         "6.0.0.8.b.d.0.1.0.0.2.ip6.arpa 7.0.0.8.b.d.0.1.0.0.2.ip6.arpa"}}},
+  };
+  for (const auto& block : blocks) {
+    const std::string velkor = Velkor(block.block);
+    Enter(b_.block, block.block);
+    EXPECT_TRUE(WaitUntil([&] { return Facts() == velkor; })) << Facts() << "velkor:\n" << velkor;
+    for (const auto& [name, value] : block.byHand)
+      EXPECT_EQ(Fields(Facts())[name], value) << block.block << " " << name;
+  }
+  POINT closeBox{};
+  ASSERT_TRUE(CloseBoxPoint(b_.window, closeBox));
+  ClickAtScreen(b_.window, closeBox);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(app_.main) && !IsWindow(b_.window); }));
+}
+
+TEST_F(BlockWindowTest, TwoToThe32SubnetworksPageToTheEndAndGoToAnAddress) {
+  OpenBlock(false);
+  ASSERT_TRUE(TypeIntoEntry(app_, b_.block, "2001:db8::/32"));
+  Enter(b_.split, "/64");
+  std::string error;
+  ASSERT_TRUE(FindSubnetsWindow(app_, s_, error)) << error;
+  ASSERT_TRUE(BringToFront(s_.window));
+  EXPECT_EQ(ListColumns(app_, s_.list).size(), 4u);
+  // Page 1 holds indexes 0 to 25, each later page 25: (2^32 - 1) / 25 rounded
+  // up is 171,798,692 pages, the last from 4,294,967,276 to 4,294,967,295.
+  PressKey(VK_END, VK_CONTROL);
+  const std::string last = "Page 171798692/171798692";
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(s_.pageLabel) == last; }));
+  const std::vector<ListRow> rows = ListRows(app_, s_.list);
+  ASSERT_EQ(rows.size(), 20u);
+  EXPECT_EQ(rows.front()[0], "4294967276");
+  std::vector<ListRow> velkor;
+  Velkor("2001:db8::/32 --prefix 64 --list --page 171798692 --format tsv", &velkor);
+  EXPECT_EQ(rows, velkor);
+  EXPECT_EQ(CutCells(app_, s_), "");
+
+  // Its bits 32 to 63 are all ones: the last /64, index 2^32 - 1.
+  PressKey(VK_HOME, VK_CONTROL);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(s_.pageLabel) == "Page 1/171798692"; }));
+  PressKey('G', VK_CONTROL);
+  ASSERT_TRUE(EnterInDialog(app_, WaitForDialog(app_, GoToTitle), "2001:db8:ffff:ffff::1"));
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(s_.pageLabel) == last; }));
+  const auto row = SendMessageA(s_.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(ListRows(app_, s_.list)[static_cast<size_t>(row)][0], "4294967295");
+  EXPECT_EQ(Fields(Velkor("2001:db8::/32 --prefix 64 --find 2001:db8:ffff:ffff::1"))["index"],
+            "4294967295");
+}
+
+TEST_F(BlockWindowTest, APastedListSummarizesCopiesAndSavesAsVelkor) {
+  // By hand: the two /25s make 10.0.0.0/24, the range 1 to 6 is /32, /31,
+  // /31, /32; the two /33s make 2001:db8::/32, beside ::1: 5 and 2 blocks.
+  const std::string list =
+      "10.0.0.128/25\r\n10.0.0.0/25\r\n192.168.0.1-192.168.0.6\r\n2001:db8::/33, "
+      "2001:db8:8000::/33 ::1\r\n";
+  const std::string listFile = TempFilePath("block_list.txt");
+  const std::string saved = TempFilePath("summary.csv");
+  std::ofstream(listFile, std::ios::binary) << list;
+  std::vector<ListRow> rows;
+  const std::string tsv = Velkor("--summarize " + listFile + " --format tsv", &rows);
+  const std::string csv = Velkor("--summarize " + listFile + " --format csv");
+  OpenBlock(false);
+  ASSERT_TRUE(PutClipboard(list));
+  ClickCentre(b_.list);
+  PressKey('A', VK_CONTROL);
+  PressKey('V', VK_CONTROL);
+  // Each CR LF reads back as a line feed.
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(b_.list).size() + 4 == list.size(); }));
+  PressKey('U', VK_CONTROL);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(b_.status) == "7 blocks: 5 IPv4, 2 IPv6"; }))
+      << WindowText(b_.status);
+  EXPECT_EQ(ListRows(app_, b_.results), rows);
+
+  const DWORD before = GetClipboardSequenceNumber();
+  PressKey('C', VK_CONTROL, VK_SHIFT);
+  ASSERT_TRUE(ClipboardChangedSince(before));
+  EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == tsv; })) << ClipboardText();
+  std::remove(saved.c_str());
+  PressKey('S', VK_CONTROL);
+  HWND dialog = WaitForDialog(app_, "Save As");
+  ASSERT_TRUE(EnterInDialog(app_, dialog, saved));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) && FileText(saved) == csv; }))
+      << "the saved file differs from velkor's CSV";
+  for (const std::string& path : {listFile, saved})
     std::remove(path.c_str());
 }
 

@@ -1,9 +1,11 @@
-// Fuzzes the dotted-quad check and the two checks built on it against a
-// hand-written reading of the shape rule: the text up to its first NUL is four
-// groups of 1 to 3 digits joined by points, optionally followed by one line
-// feed. The checks keep their compiled pattern outside the id table, so no
-// pattern id may stay alive.
+// Fuzzes the dotted-quad check, the two checks built on it and the dotted
+// reader against the shape rule stated on the text split at its points: four
+// groups, each of 1 to 3 digits (for the checks: of the text up to its first
+// NUL, optionally followed by one line feed). The checks keep their compiled
+// pattern outside the id table, so no pattern id may stay alive.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "base/patterns.hpp"
 #include "calc/address.hpp"
@@ -18,23 +20,22 @@ struct Quad {
 };
 
 Quad ReadQuad(const std::string& text) {
-  Quad quad;
-  std::string shape = text.substr(0, text.find('\0'));
-  if (!shape.empty() && shape.back() == '\n') shape.pop_back();
-  int group = 0;
-  int digits = 0;
-  for (char c : shape) {
-    if (c == '.' && digits > 0 && group < 3) {
-      ++group;
-      digits = 0;
-    } else if (c >= '0' && c <= '9' && digits < 3) {
-      quad.groups[group] = quad.groups[group] * 10 + (c - '0');
-      ++digits;
+  std::vector<std::string> groups(1);
+  for (char c : text) {
+    if (c == '.') {
+      groups.emplace_back();
     } else {
-      return quad;
+      groups.back() += c;
     }
   }
-  quad.matches = group == 3 && digits > 0;
+  Quad quad;
+  quad.matches =
+      groups.size() == 4 && std::all_of(groups.begin(), groups.end(), [](const std::string& group) {
+        return !group.empty() && group.size() <= 3 &&
+               group.find_first_not_of("0123456789") == group.npos;
+      });
+  for (std::size_t i = 0; i < 4 && quad.matches; ++i)
+    quad.groups[i] = std::stoi(groups[i]);
   return quad;
 }
 
@@ -67,12 +68,31 @@ bool ExpectedMask(const Quad& quad, int classIndex) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  const Quad quad = ReadQuad(text);
+  std::string checked = text.substr(0, text.find('\0'));
+  if (!checked.empty() && checked.back() == '\n') checked.pop_back();
+  const Quad quad = ReadQuad(checked);
   FUZZ_CHECK(MatchesDottedQuad(text) == quad.matches);
   for (int classIndex = -1; classIndex <= ClassCount; ++classIndex) {
     FUZZ_CHECK(CheckNetworkAddress(text, classIndex) == ExpectedNetwork(quad, classIndex));
     FUZZ_CHECK(CheckSubnetMask(text, classIndex) == ExpectedMask(quad, classIndex));
   }
   FUZZ_CHECK(LivePatternCount() == 0);
+  // The reader takes every byte; what it accepts, written and read again, is the same address.
+  const Quad whole = ReadQuad(text);
+  DottedGroups groups;
+  const bool read = ReadDottedGroups(text.data(), text.data() + text.size(), groups);
+  FUZZ_CHECK(read == whole.matches);
+  uint32_t value = 0;
+  for (int i = 0; i < 4 && read; ++i) {
+    FUZZ_CHECK(groups.values[i] == static_cast<uint32_t>(whole.groups[i]));
+    value = value << 8 | static_cast<uint32_t>(whole.groups[i]);
+  }
+  const bool octets = read && *std::max_element(whole.groups, whole.groups + 4) <= 255;
+  HostOrderAddress address = 0, again = 0;
+  FUZZ_CHECK(ReadDottedAddress(text, address) == octets);
+  if (octets) {
+    FUZZ_CHECK(address == value);
+    FUZZ_CHECK(ReadDottedAddress(FormatAddress(address), again) && again == address);
+  }
   return 0;
 }

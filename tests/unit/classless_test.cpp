@@ -8,6 +8,8 @@
 
 #include "net/address_list.hpp"
 #include "net/block.hpp"
+#include "net/plan_file.hpp"
+#include "net/planner.hpp"
 #include "net/split.hpp"
 #include "net/summarize.hpp"
 #include "net/vlsm.hpp"
@@ -51,6 +53,8 @@ TEST(ReadNetwork, ReadsPrefixesAndMasksAndSaysWhyNot) {
       {"10.0.0.0/", "the prefix must be a number from 0 to 32"},
       {"10.0.0.0/255.0.255.0", "the mask is not contiguous"},
       {"10.0.0.0/24/24", "the prefix must be a number from 0 to 32"},
+      {"192.168.001.000/24", "leading zeros are not allowed"},
+      {"192.168.0001.0/24", "not an IPv4 address"},
   };
   for (const auto& c : cases) {
     CidrBlock block;
@@ -79,6 +83,7 @@ TEST(MakeSplit, SizesSubnetworksOrSaysWhyNot) {
       {"10.0.0.0/16", SplitBy::Prefix, "32", "/32 x65536"},
       {"10.0.0.0/16", SplitBy::Prefix, "15",
        "a /15 sub-network is larger than the block 10.0.0.0/16"},
+      {"10.0.0.0/16", SplitBy::Prefix, "255.255.255.0", "not a prefix"},
       {"10.0.0.0/16", SplitBy::Mask, "255.255.255.0", "/24 x256"},
       {"10.0.0.0/16", SplitBy::Mask, "255.0.255.0", "the mask is not contiguous"},
       {"0.0.0.0/0", SplitBy::Subnets, "4294967296", "/32 x4294967296"},
@@ -148,6 +153,11 @@ TEST(Vlsm, PlacesLargestFirstAndReportsTheFreeSpace) {
       {"10.0.0.0/24", "/25,/26,/27,/28,/29,/30,/31",
        "10.0.0.0/25 10.0.0.128/26 10.0.0.192/27 10.0.0.224/28 10.0.0.240/29 10.0.0.248/30 "
        "10.0.0.252/31 | 10.0.0.254/31 | Used 254 of 256 addresses (99%), 1 free block"},
+      // 255 of 256 is 99.6%: 100 to the nearest, still 99 rounded down.
+      {"10.0.0.0/24", "/25,/26,/27,/28,/29,/30,/31,/32",
+       "10.0.0.0/25 10.0.0.128/26 10.0.0.192/27 10.0.0.224/28 10.0.0.240/29 10.0.0.248/30 "
+       "10.0.0.252/31 10.0.0.254/32 | 10.0.0.255/32 | "
+       "Used 255 of 256 addresses (99%), 1 free block"},
       {"0.0.0.0/0", "all:4294967294",
        "0.0.0.0/0 |  | Used 4,294,967,296 of 4,294,967,296 addresses (100%), 0 free blocks"},
       {"10.0.0.0/24", "a:300", "needs 512 addresses, the block holds 256"},
@@ -155,6 +165,8 @@ TEST(Vlsm, PlacesLargestFirstAndReportsTheFreeSpace) {
       {"10.0.0.0/24", "a:abc", "item 1: 'a:abc': hosts must be a number from 1 to 4294967294"},
       {"10.0.0.0/24", "a:0", "item 1: 'a:0': hosts must be a number from 1 to 4294967294"},
       {"10.0.0.0/24", "a:/33", "item 1: 'a:/33': the prefix must be /0 to /32"},
+      {"10.0.0.0/24", "a:/255.255.255.0",
+       "item 1: 'a:/255.255.255.0': the prefix must be /0 to /32"},
       {"10.0.0.0/24", "1,x y:2",
        "item 2: 'x y:2': a name is 1 to 64 letters, digits, '-', '_' and '.'"},
       {"10.0.0.0/24", "2,", "item 2: '': hosts must be a number from 1 to 4294967294"},
@@ -181,6 +193,7 @@ TEST(ReadVlsmLines, ReadsNamesAndSizesAndNamesTheBadLine) {
       {"a 3\nb 3 4\n", "line 2: 'b 3 4': expected NAME HOSTS or NAME /P"},
       {"a 3\n\nbad/ 4\n", "line 3: 'bad/ 4': a name is 1 to 64 letters, digits, '-', '_' and '.'"},
       {"a 3\nb 2\na /24", "line 3: 'a /24': the name 'a' is used on line 1"},
+      {"# sites\na 3\n\nb 2  # lab\na /24\n", "line 5: 'a /24': the name 'a' is used on line 2"},
   };
   for (const auto& c : cases) {
     std::vector<VlsmItem> items;
@@ -191,6 +204,46 @@ TEST(ReadVlsmLines, ReadsNamesAndSizesAndNamesTheBadLine) {
   }
 }
 
+TEST(ReadVlsmItems, NamesHaveOneTo64Characters) {
+  std::vector<VlsmItem> items;
+  EXPECT_EQ(ReadVlsmItems<Ipv4>(std::string(64, 'n') + ":3", items), "");
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].name, std::string(64, 'n'));
+  const std::string longer = std::string(65, 'n') + ":3";
+  EXPECT_EQ(ReadVlsmItems<Ipv4>(longer, items),
+            "item 1: '" + longer + "': a name is 1 to 64 letters, digits, '-', '_' and '.'");
+}
+
+// The planner's Plan click: the block as typed in its field (Enter may leave a
+// line break), then the lines, then the allocation, each with its message box.
+TEST(RunPlanner, PlansOrNamesTheMessageBox) {
+  const struct {
+    const char* block;
+    const char* lines;
+    const char* result;  // placed | free, or the box's title and text
+  } cases[] = {
+      {" 10.0.0.0/24\r\n", "a 100\n# uplink\nb /26\n", "10.0.0.0/25 10.0.0.128/26 | 10.0.0.192/26"},
+      {"10.0.0.0/24", "", " | 10.0.0.0/24"},
+      {"10.0.0.1/24\n", "a 3",
+       "Invalid address block: The address block '10.0.0.1/24' cannot be used: "
+       "host bits set: the network is 10.0.0.0/24."},
+      {"10.0.0.0/24", "a 3\nb\n",
+       "Invalid sub-network line: Line 2: 'b': expected NAME HOSTS or NAME /P."},
+      {"10.0.0.0/24", "a 100\nb 200",
+       "Sub-networks do not fit: The list needs 384 addresses, the block holds 256."},
+  };
+  for (const auto& c : cases) {
+    const PlannerOutcome outcome = RunPlanner(c.block, c.lines);
+    const Refusal& box = outcome.refusal;
+    EXPECT_EQ(box.title.empty()
+                  ? BlocksText(outcome.plan.placed) + " | " + BlocksText(outcome.plan.free)
+                  : box.title + ": " + box.text,
+              c.result)
+        << c.block << " " << c.lines;
+    EXPECT_EQ(outcome.items.size(), box.title.empty() ? outcome.plan.placed.size() : 0u) << c.lines;
+  }
+}
+
 TEST(Summarize, CoversTheUnionWithTheFewestBlocks) {
   const struct {
     const char* text;
@@ -198,6 +251,8 @@ TEST(Summarize, CoversTheUnionWithTheFewestBlocks) {
   } cases[] = {
       {"10.0.0.128/25 10.0.0.0/25", "10.0.0.0/24"},
       {"10.0.1.0-10.0.1.9", "10.0.1.0/29 10.0.1.8/31"},
+      {"10.0.0.5-10.0.0.5", "10.0.0.5/32"},
+      {"10.0.0.5-10.0.0.4", "line 1: '10.0.0.5-10.0.0.4': the range ends before it starts"},
       {"10.0.0.0/8,10.1.0.0/16 10.255.255.255", "10.0.0.0/8"},
       {"0.0.0.0-255.255.255.255", "0.0.0.0/0"},
       {"255.255.255.255 0.0.0.0", "0.0.0.0/32 255.255.255.255/32"},
@@ -240,6 +295,46 @@ TEST(TextSink, StringAndFileGetTheSameBytes) {
     EXPECT_EQ(written, text);
     EXPECT_GT(text.size(), std::size_t{1} << 20);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A plan file's optional block line, and the plan written and read back.
+TEST(PlanFile, FindsTheBlockLineAndKeepsTheLineNumbers) {
+  const struct {
+    const char* text;
+    const char* result;  // block | numbered lines | list, or the refusal
+  } cases[] = {
+      {"block 10.0.0.0/24\na 3\n", "10.0.0.0/24 | \na 3\n | a 3\n"},
+      {"\xEF\xBB\xBF# sites\r\nblock\t2001:db8::/48  # hq\r\nlan /56\r\n",
+       "2001:db8::/48 | # sites\r\n\nlan /56\r\n | # sites\r\nlan /56\r\n"},
+      {"block 100\nb /30", " | block 100\nb /30 | block 100\nb /30"},  // an item named block
+      {"block /24", " | block /24 | block /24"},
+      {"a 3\nblock 10.0.0.0/24", " | a 3\nblock 10.0.0.0/24 | a 3\nblock 10.0.0.0/24"},
+      {"", " |  | "},
+      {"block 10.0.0.300/24\n", "line 1: 'block 10.0.0.300/24': not an IPv4 address"},
+      {"\n# c\nblock 10.0.0.1/24",
+       "line 3: 'block 10.0.0.1/24': host bits set: the network is "
+       "10.0.0.0/24"},
+      {"block 10.0.0.0/8 a", "line 1: 'block 10.0.0.0/8 a': expected block BLOCK"},
+  };
+  for (const auto& c : cases) {
+    PlanFile plan;
+    std::string result = SplitPlanFile(c.text, plan);
+    if (result.empty()) {
+      const std::string block =
+          std::visit([](const auto& b) { return FormatBlock(b); }, plan.network);
+      result = (plan.named ? block : "") + " | " + plan.lines + " | " + plan.list;
+    }
+    EXPECT_EQ(result, c.result) << c.text;
+  }
+  PlanFile plan, again;
+  ASSERT_EQ(SplitPlanFile(PlanFileText("2001:db8::/48", "# hq\r\nlan /56"), plan), "");
+  EXPECT_TRUE(plan.named && plan.block == "2001:db8::/48" && plan.list == "# hq\r\nlan /56\r\n");
+  ASSERT_EQ(SplitPlanFile(PlanFileText(plan.block, plan.list), again), "");
+  EXPECT_EQ(again.list, plan.list);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // the resampler is the filter it claims to be.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -22,7 +23,8 @@ struct Decoded {
   PixelRows rows;
 };
 
-Decoded DecodePng(const Bytes& file) {
+// The first `length` bytes of `file` (all by default).
+Decoded DecodePng(const Bytes& file, std::size_t length = ~std::size_t{0}) {
   RegisterImageDecoder(PngDecoder);
   Decoded out;
   auto allocate = [&out](const DecodingContext& found) {
@@ -32,7 +34,7 @@ Decoded DecodePng(const Bytes& file) {
                          found.height, found.depth};
     return out.rows;
   };
-  out.ok = DecodeWithRegistry(file.data(), file.size(), allocate, out.context);
+  out.ok = DecodeWithRegistry(file.data(), std::min(length, file.size()), allocate, out.context);
   return out;
 }
 
@@ -164,6 +166,17 @@ TEST(DamagedFiles, LyingSizesAndOffsetsFail) {
   }
 }
 
+// The rest of the file stays in memory behind the cut, so a decoder that reads
+// past the length it was given decodes, and no sanitizer is needed to see it.
+TEST(DamagedFiles, APngCutInsideItsImageDataFails) {
+  const Bytes png = MakePng(PngKind::Rgba8, SampleWidth, SampleHeight);
+  const std::size_t idat = std::string(png.begin(), png.end()).find("IDAT");
+  // Cut before its first data byte, inside its data, and before the last byte of its CRC.
+  for (std::size_t cut : {idat + 4, idat + 20, png.size() - 13})
+    EXPECT_FALSE(DecodePng(png, cut).ok) << cut;
+  EXPECT_TRUE(DecodePng(png, png.size() - 12).ok);  // all but IEND
+}
+
 // A PNG whose header claims width x height (its CRC made right): the decoder
 // must refuse the sizes the toolkit cannot hold before it asks for pixel memory.
 TEST(DamagedFiles, ImagesTooLargeToHoldAreRefusedBeforeAllocating) {
@@ -192,6 +205,59 @@ TEST(DamagedFiles, ImagesTooLargeToHoldAreRefusedBeforeAllocating) {
         },
         context);
     EXPECT_EQ(allocated, size.allocates) << size.width << " x " << size.height;
+  }
+}
+
+// ----- Bitmap helpers ------------------------------------------------------------
+
+TEST(BitmapHelpers, RowsArePaddedToFourBytes) {
+  const struct {
+    int width, depth;
+    std::size_t stride;
+  } cases[] = {{1, 1, 4},  {32, 1, 4}, {33, 1, 8},  {9, 4, 8},   {3, 8, 4},  {5, 8, 8},
+               {3, 16, 8}, {1, 24, 4}, {4, 24, 12}, {5, 24, 16}, {7, 32, 28}};
+  for (const auto& c : cases)
+    EXPECT_EQ(BitmapStride(c.width, c.depth), c.stride) << c.width << " x " << c.depth;
+}
+
+TEST(BitmapHelpers, ColourTableHoldsTheUsedColoursOrAllOfTheDepth) {
+  const struct {
+    int bits;
+    uint32_t used;           // 0: every colour of the depth
+    std::size_t infoLength;  // header and colour table; 0: refused
+  } cases[] = {{8, 2, 48},  {8, 0, 1064}, {4, 3, 52},  {4, 0, 104}, {1, 0, 48},
+               {24, 3, 52}, {24, 0, 40},  {8, 257, 0}, {4, 17, 0}};
+  for (const auto& c : cases) {
+    const std::size_t pixels = 14 + std::max<std::size_t>(c.infoLength, 40);
+    Bytes file = MakeBitmapFile(3, 2, false);
+    file.resize(pixels + 24);  // 3 x 2 pixels of up to 24 bits after the table
+    file[28] = static_cast<uint8_t>(c.bits);
+    Put32At(file, 46, c.used);
+    Put32At(file, 10, static_cast<uint32_t>(pixels));
+    BitmapFileLayout layout;
+    const bool accepted = ReadBitmapFileLayout(file.data(), file.size(), layout);
+    EXPECT_EQ(accepted ? layout.infoLength : 0, c.infoLength) << c.bits << " " << c.used;
+  }
+}
+
+TEST(BitmapHelpers, OnlyAllZeroAlphaBecomesOpaque) {
+  const struct {
+    int depth;
+    int alphaOne;  // the one alpha byte set to 1 (11: last pixel shown, 19: first), or -1
+    bool opaque;
+  } cases[] = {{32, -1, true}, {32, 11, false}, {32, 19, false}, {24, -1, false}};
+  for (const auto& c : cases) {
+    // 3 x 2 pixels bottom-up, each row followed by 4 bytes of padding; alpha at 3, 7, 11
+    // (the bottom row, shown last) and 19, 23, 27.
+    Bytes bitmap(32, 7), expected;
+    for (int at : {3, 7, 11, 19, 23, 27})
+      bitmap[at] = 0;
+    if (c.alphaOne >= 0) bitmap[c.alphaOne] = 1;
+    expected = bitmap;
+    for (int at : {3, 7, 11, 19, 23, 27})
+      expected[at] = c.opaque ? 255 : expected[at];
+    MakeOpaqueWhenAlphaAllZero(PixelRows{bitmap.data() + 16, -16, 3, 2, c.depth});
+    EXPECT_EQ(bitmap, expected) << c.depth << " " << c.alphaOne;
   }
 }
 
