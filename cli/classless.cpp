@@ -7,13 +7,12 @@
 #include <variant>
 #include <vector>
 
+#include "cli/lists.hpp"
 #include "cli/selection.hpp"
 #include "cli/status.hpp"
-#include "net/address_list.hpp"
 #include "net/block.hpp"
 #include "net/facts.hpp"
 #include "net/split.hpp"
-#include "net/summarize.hpp"
 #include "net/vlsm.hpp"
 
 namespace {
@@ -104,19 +103,6 @@ int WithNetwork(const CliOptions& options, Run run) {
   return std::visit(run, block);
 }
 
-int SummarizeRun(const CliOptions& options) {
-  const std::string& name = options.inputFile;
-  const bool standardInput = name == "-";
-  std::FILE* file = standardInput ? stdin : std::fopen(name.c_str(), "rb");
-  if (file == nullptr) return Refused("cannot read " + name + ": " + std::strerror(errno));
-  AddressSpans spans;
-  std::string problem = ReadAddressList(file, spans);
-  if (!standardInput) std::fclose(file);
-  if (problem == "cannot read") problem += " " + name;
-  if (!problem.empty()) return Refused(problem);
-  return Written(WriteSummary(Summarize(spans), options.format, stdout));
-}
-
 }  // namespace
 
 int RunClassless(const CliOptions& options) {
@@ -126,7 +112,18 @@ int RunClassless(const CliOptions& options) {
     case CliAction::Vlsm:
       return WithNetwork(options, [&](const auto& block) { return CarveBlock(options, block); });
     case CliAction::Summarize:
-      return SummarizeRun(options);
+      return SummarizeList(options);
+    case CliAction::Common:
+      return CommonOfLists(options);
+    case CliAction::Except:
+      return ListExcept(options);
+    case CliAction::Overlaps:
+      return OverlapsInList(options);
+    case CliAction::Free:
+      return WithNetwork(options, [&](const auto& block) { return FreeSpaceOf(options, block); });
+    case CliAction::Next:
+      return WithNetwork(options,
+                         [&](const auto& block) { return NextFreeBlocks(options, block); });
     case CliAction::Report:
     case CliAction::List:
     case CliAction::Find:

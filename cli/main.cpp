@@ -31,7 +31,11 @@ const char* const UsageText =
     "              [--list [--all | --page P | --from I [--count N]] | --find ADDRESS]\n"
     "              [--format FORMAT]\n"
     "       velkor BLOCK (--vlsm ITEMS | --vlsm-file FILE) [--format FORMAT]\n"
-    "       velkor --summarize [FILE | -] [--format FORMAT]\n";
+    "       velkor --summarize [FILE | -] [--format FORMAT]\n"
+    "       velkor (--common | --except) FILE FILE [FILE ...] [--format FORMAT]\n"
+    "       velkor BLOCK --free FILE [--format FORMAT]\n"
+    "       velkor BLOCK --next /P --used FILE [--count N] [--format FORMAT]\n"
+    "       velkor --overlaps [FILE | -] [--format FORMAT]\n";
 
 const char* const HelpIntroText =
     "\n"
@@ -124,6 +128,28 @@ const char* const HelpOptionsText =
     "                     line, the other formats network, prefix, first, last and\n"
     "                     addresses\n"
     "\n"
+    "Address lists (FILE is read as --summarize reads it; - is standard input; each\n"
+    "result is printed as its fewest blocks, in address order, IPv4 first, in the\n"
+    "columns of --summarize):\n"
+    "  --common FILE FILE [FILE ...]  the addresses that are in every list\n"
+    "  --except FILE FILE [FILE ...]  the addresses of the first list that are in\n"
+    "                     none of the others\n"
+    "  BLOCK --free FILE  the parts of BLOCK that no entry of the used list FILE\n"
+    "                     covers; text ends with \"used X of Y addresses (Z%)\", Z\n"
+    "                     rounded down. Entries count only where they overlap BLOCK;\n"
+    "                     a line on standard error says how many lay partly or\n"
+    "                     wholly outside it, when any did\n"
+    "  BLOCK --next /P --used FILE [--count N]  the first N (default 1) free,\n"
+    "                     aligned /P blocks of BLOCK, lowest first; when fewer fit,\n"
+    "                     nothing is printed and velkor exits with 2: \"only K free\n"
+    "                     /24 blocks in 10.20.0.0/16\"\n"
+    "  --overlaps [FILE]  every pair of entries of the list that share addresses,\n"
+    "                     exact repeats included, in order of the first entry's\n"
+    "                     place, then the second's: text as \"line 3 '10.0.0.0/8'\n"
+    "                     and line 7 '10.1.0.0/16' share 10.1.0.0-10.1.255.255\", the\n"
+    "                     other formats line_a, entry_a, line_b, entry_b and overlap\n"
+    "                     (first-last); exits with 3 when any pair overlaps\n"
+    "\n"
     "Examples:\n"
     "  velkor 10.1.2.3/20\n"
     "  velkor 2001:db8:40::1/42\n"
@@ -134,6 +160,11 @@ const char* const HelpOptionsText =
     "  velkor 192.168.0.0/22 --vlsm sales:200,eng:/25,100\n"
     "  velkor 2001:db8:1::/48 --vlsm lan:/56,dmz:/64,p2p:2\n"
     "  velkor --summarize networks.txt --format json\n"
+    "  velkor --common ours.txt theirs.txt\n"
+    "  velkor --except allocated.txt returned.txt reserved.txt --format csv\n"
+    "  velkor 10.20.0.0/16 --free used.txt\n"
+    "  velkor 2001:db8::/32 --next /48 --used used.txt --count 4\n"
+    "  velkor --overlaps allocations.txt || echo \"some allocations overlap\"\n"
     "\n"
     "JSON numbers are written with all their digits, also above 2^53, where some\n"
     "JSON readers round them (read them as big integers or strings there).\n"
@@ -142,9 +173,11 @@ const char* const HelpOptionsText =
     "Exit status: 0 done; 2 the input was refused (the message the desktop program\n"
     "shows, as \"title: text\" on standard error), the page or index does not\n"
     "exist, or the address of --find is outside the plan; for classless runs, a bad\n"
-    "block, item or token (\"line 3: '10.0.0.300/24': not an IPv4 address\"), a\n"
-    "size the block cannot hold or a file that cannot be read; 64 the command line\n"
-    "is wrong; 1 the output could not be written.\n";
+    "block, item or token (\"line 3: '10.0.0.300/24': not an IPv4 address\", after\n"
+    "the file's name for a list: \"used.txt: line 3: ...\"), a size the block\n"
+    "cannot hold, fewer free blocks than --next asks for or a file that cannot be\n"
+    "read; 3 --overlaps found overlapping entries (and printed them); 64 the\n"
+    "command line is wrong; 1 the output could not be written.\n";
 
 int UsageError(const std::string& problem) {
   std::fprintf(stderr, "velkor: %s\n%sTry 'velkor --help' for more information.\n", problem.c_str(),
@@ -230,6 +263,11 @@ int main(int argc, char** argv) {
     case CliAction::Facts:
     case CliAction::Vlsm:
     case CliAction::Summarize:
+    case CliAction::Common:
+    case CliAction::Except:
+    case CliAction::Free:
+    case CliAction::Next:
+    case CliAction::Overlaps:
       return RunClassless(parsed.options);
     case CliAction::Report:
     case CliAction::List:

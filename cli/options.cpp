@@ -25,6 +25,12 @@ enum class OptionId {
   Vlsm,
   VlsmFile,
   Summarize,
+  Common,
+  Except,
+  Free,
+  Next,
+  Used,
+  Overlaps,
   Help,
   Version
 };
@@ -55,6 +61,12 @@ constexpr OptionRule OptionTable[] = {
     {"--vlsm", true, OptionId::Vlsm},
     {"--vlsm-file", true, OptionId::VlsmFile},
     {"--summarize", false, OptionId::Summarize},
+    {"--common", false, OptionId::Common},
+    {"--except", false, OptionId::Except},
+    {"--free", true, OptionId::Free},
+    {"--next", true, OptionId::Next},
+    {"--used", true, OptionId::Used},
+    {"--overlaps", false, OptionId::Overlaps},
 };
 constexpr std::size_t OptionKinds = static_cast<std::size_t>(OptionId::Version) + 1;
 
@@ -65,7 +77,12 @@ enum Mode : unsigned {
   Split = 4,
   VlsmPlan = 8,
   Summary = 16,
-  AnyMode = 31
+  CommonLists = 32,
+  ListExcept = 64,
+  FreeSpace = 128,
+  NextFree = 256,
+  ListOverlaps = 512,
+  AnyMode = 1023
 };
 
 struct ModeRule {
@@ -74,25 +91,54 @@ struct ModeRule {
 };
 constexpr unsigned Listing = Classful | Split;
 constexpr ModeRule ModeTable[] = {
-    {OptionId::Class, Classful},    {OptionId::Network, Classful}, {OptionId::Hosts, Listing},
-    {OptionId::Subnets, Listing},   {OptionId::Mask, Listing},     {OptionId::Prefix, Split},
-    {OptionId::List, Listing},      {OptionId::All, Listing},      {OptionId::Page, Listing},
-    {OptionId::From, Listing},      {OptionId::Count, Listing},    {OptionId::Find, Listing},
-    {OptionId::Format, AnyMode},    {OptionId::Vlsm, VlsmPlan},    {OptionId::VlsmFile, VlsmPlan},
-    {OptionId::Summarize, Summary}, {OptionId::Help, AnyMode},     {OptionId::Version, AnyMode},
+    {OptionId::Class, Classful},
+    {OptionId::Network, Classful},
+    {OptionId::Hosts, Listing},
+    {OptionId::Subnets, Listing},
+    {OptionId::Mask, Listing},
+    {OptionId::Prefix, Split},
+    {OptionId::List, Listing},
+    {OptionId::All, Listing},
+    {OptionId::Page, Listing},
+    {OptionId::From, Listing},
+    {OptionId::Count, Listing | NextFree},
+    {OptionId::Find, Listing},
+    {OptionId::Format, AnyMode},
+    {OptionId::Vlsm, VlsmPlan},
+    {OptionId::VlsmFile, VlsmPlan},
+    {OptionId::Summarize, Summary},
+    {OptionId::Common, CommonLists},
+    {OptionId::Except, ListExcept},
+    {OptionId::Free, FreeSpace},
+    {OptionId::Next, NextFree},
+    {OptionId::Used, NextFree},
+    {OptionId::Overlaps, ListOverlaps},
+    {OptionId::Help, AnyMode},
+    {OptionId::Version, AnyMode},
 };
 static_assert(sizeof ModeTable / sizeof ModeTable[0] == OptionKinds, "one rule per option");
 
+// Each mode's name in messages, and how many operands (a BLOCK or list
+// files) it takes, with the message for too few.
+constexpr std::size_t AnyNumber = ~std::size_t{0};
 struct ModeName {
   Mode mode;
   const char* text;
+  std::size_t leastOperands;
+  std::size_t mostOperands;
+  const char* tooFew;
 };
 constexpr ModeName ModeNames[] = {
-    {Classful, "a classful plan"},
-    {Facts, "the facts of a BLOCK"},
-    {Split, "an equal split of a BLOCK"},
-    {VlsmPlan, "--vlsm"},
-    {Summary, "--summarize"},
+    {Classful, "a classful plan", 0, 0, ""},
+    {Facts, "the facts of a BLOCK", 1, 1, ""},
+    {Split, "an equal split of a BLOCK", 1, 1, ""},
+    {VlsmPlan, "--vlsm", 1, 1, ""},
+    {Summary, "--summarize", 0, 1, ""},
+    {CommonLists, "--common", 2, AnyNumber, "--common needs two lists or more"},
+    {ListExcept, "--except", 2, AnyNumber, "--except needs two lists or more"},
+    {FreeSpace, "--free", 1, 1, "--free needs a BLOCK"},
+    {NextFree, "--next", 1, 1, "--next needs a BLOCK"},
+    {ListOverlaps, "--overlaps", 0, 1, ""},
 };
 
 // The options that size an equal split, in the order the messages name them.
@@ -161,7 +207,7 @@ bool ReadFormat(const std::string& text, ListFormat& format) {
 struct RawOptions {
   bool seen[OptionKinds] = {};
   std::string value[OptionKinds];
-  std::string operand;  // the one argument that is no option: a BLOCK or a file
+  std::vector<std::string> operands;  // the arguments that are no option: a BLOCK or files
 };
 
 bool Seen(const RawOptions& raw, OptionId id) {
@@ -174,9 +220,10 @@ const std::string& Value(const RawOptions& raw, OptionId id) {
 std::string CollectOptions(int argc, const char* const* argv, RawOptions& raw) {
   for (int at = 1; at < argc; ++at) {
     const std::string argument = argv[at];
-    if (argument == "-" || argument.empty() || argument[0] != '-') {
-      if (!raw.operand.empty()) return "unexpected argument '" + argument + "'";
-      raw.operand = argument;
+    // An empty argument names nothing, so it is no operand either.
+    if (argument.empty()) continue;
+    if (argument == "-" || argument[0] != '-') {
+      raw.operands.push_back(argument);
       continue;
     }
     const std::size_t equals = argument.find('=');
@@ -260,7 +307,7 @@ std::string ReadFind(const RawOptions& raw, CliOptions& options) {
   options.action = CliAction::Find;
   options.findText = Value(raw, OptionId::Find);
   // A BLOCK's run reads the address in the block's family and refuses it there.
-  if (raw.operand.empty() && !ReadDottedAddress(options.findText, options.findAddress)) {
+  if (raw.operands.empty() && !ReadDottedAddress(options.findText, options.findAddress)) {
     return "--find must be a dotted IPv4 address (four numbers 0 to 255), not '" +
            Value(raw, OptionId::Find) + "'";
   }
@@ -297,9 +344,23 @@ std::string ReadListing(const RawOptions& raw, CliOptions& options, bool reportF
   return ReadPositive(raw, OptionId::Count, "--count", options.rowCount);
 }
 
+// The options that choose a mode whatever the operands are, in the order
+// they win.
+struct ListModeRule {
+  OptionId id;
+  Mode mode;
+};
+constexpr ListModeRule ListModes[] = {
+    {OptionId::Summarize, Summary}, {OptionId::Common, CommonLists},
+    {OptionId::Except, ListExcept}, {OptionId::Overlaps, ListOverlaps},
+    {OptionId::Free, FreeSpace},    {OptionId::Next, NextFree},
+};
+
 Mode ModeOf(const RawOptions& raw) {
-  if (Seen(raw, OptionId::Summarize)) return Summary;
-  if (raw.operand.empty()) return Classful;
+  for (const ListModeRule& rule : ListModes) {
+    if (Seen(raw, rule.id)) return rule.mode;
+  }
+  if (raw.operands.empty()) return Classful;
   if (Seen(raw, OptionId::Vlsm) || Seen(raw, OptionId::VlsmFile)) return VlsmPlan;
   for (const SplitRule& rule : SplitRules) {
     if (Seen(raw, rule.id)) return Split;
@@ -307,23 +368,27 @@ Mode ModeOf(const RawOptions& raw) {
   return Facts;
 }
 
-const char* ModeText(Mode mode) {
+const ModeName& NameOf(Mode mode) {
   for (const ModeName& name : ModeNames) {
-    if (name.mode == mode) return name.text;
+    if (name.mode == mode) return name;
   }
-  return "";
+  return ModeNames[0];
 }
 
-// Every option given belongs to the mode. The operand is the file of
-// --summarize or else a BLOCK, whatever it looks like: a BLOCK that is not
-// one is refused by the run, with its reason.
+// Every option given belongs to the mode, and so does the number of
+// operands. An operand is a list file or else a BLOCK, whatever it looks
+// like: a BLOCK that is not one is refused by the run, with its reason.
 std::string CheckMode(const RawOptions& raw, Mode mode) {
+  const ModeName& name = NameOf(mode);
   for (const ModeRule& rule : ModeTable) {
     if (Seen(raw, rule.id) && (rule.modes & mode) == 0) {
-      return std::string(OptionName(rule.id)) + " does not go with " + ModeText(mode);
+      return std::string(OptionName(rule.id)) + " does not go with " + name.text;
     }
   }
-  return std::string();
+  if (raw.operands.size() > name.mostOperands) {
+    return "unexpected argument '" + raw.operands[name.mostOperands] + "'";
+  }
+  return raw.operands.size() < name.leastOperands ? name.tooFew : std::string();
 }
 
 std::string ReadSplit(const RawOptions& raw, CliOptions& options) {
@@ -349,25 +414,72 @@ std::string ReadVlsm(const RawOptions& raw, CliOptions& options) {
   return ReadFormatOption(raw, options);
 }
 
-std::string ReadClassless(const RawOptions& raw, Mode mode, CliOptions& options) {
-  options.block = raw.operand;
+// --common and --except: the files, standard input at most once.
+std::string ReadLists(const RawOptions& raw, CliAction action, CliOptions& options) {
+  options.action = action;
+  options.lists = raw.operands;
+  std::size_t standardInput = 0;
+  for (const std::string& name : options.lists)
+    standardInput += name == "-" ? 1 : 0;
+  if (standardInput > 1) return "standard input ('-') can be read once";
+  return ReadFormatOption(raw, options);
+}
+
+// --summarize and --overlaps: one file, standard input without one.
+std::string ReadOneList(const RawOptions& raw, CliAction action, CliOptions& options) {
+  options.action = action;
+  options.inputFile = raw.operands.empty() ? "-" : raw.operands[0];
+  return ReadFormatOption(raw, options);
+}
+
+std::string ReadNext(const RawOptions& raw, CliOptions& options) {
+  options.action = CliAction::Next;
+  if (!Seen(raw, OptionId::Used)) return "--next needs --used FILE";
+  options.nextPrefix = Value(raw, OptionId::Next);
+  options.inputFile = Value(raw, OptionId::Used);
+  options.rowCount = 1;
+  if (Seen(raw, OptionId::Count)) {
+    const std::string problem = ReadPositive(raw, OptionId::Count, "--count", options.rowCount);
+    if (!problem.empty()) return problem;
+  }
+  return ReadFormatOption(raw, options);
+}
+
+// The BLOCK's runs: the facts, splits, VLSM and the free space of the block.
+std::string ReadBlockRun(const RawOptions& raw, Mode mode, CliOptions& options) {
+  options.block = raw.operands[0];
   switch (mode) {
-    case Summary:
-      options.action = CliAction::Summarize;
-      options.inputFile = raw.operand.empty() ? "-" : raw.operand;
-      options.block.clear();
+    case FreeSpace:
+      options.action = CliAction::Free;
+      options.inputFile = Value(raw, OptionId::Free);
       return ReadFormatOption(raw, options);
+    case NextFree:
+      return ReadNext(raw, options);
     case VlsmPlan:
       return ReadVlsm(raw, options);
     case Split:
       return ReadSplit(raw, options);
-    case Facts:
-    case Classful:
-    case AnyMode:
+    default:
       break;
   }
   options.action = CliAction::Facts;
   return ReadFormatOption(raw, options);
+}
+
+std::string ReadClassless(const RawOptions& raw, Mode mode, CliOptions& options) {
+  switch (mode) {
+    case Summary:
+      return ReadOneList(raw, CliAction::Summarize, options);
+    case ListOverlaps:
+      return ReadOneList(raw, CliAction::Overlaps, options);
+    case CommonLists:
+      return ReadLists(raw, CliAction::Common, options);
+    case ListExcept:
+      return ReadLists(raw, CliAction::Except, options);
+    default:
+      break;
+  }
+  return ReadBlockRun(raw, mode, options);
 }
 
 }  // namespace

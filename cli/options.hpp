@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "calc/calculation.hpp"
 #include "net/count.hpp"
@@ -11,7 +12,21 @@
 
 // What one run does. Report, List and Find serve the classful plan and, with
 // a BLOCK, the equal classless split.
-enum class CliAction { Report, List, Find, Help, Version, Facts, Vlsm, Summarize };
+enum class CliAction {
+  Report,
+  List,
+  Find,
+  Help,
+  Version,
+  Facts,
+  Vlsm,
+  Summarize,
+  Common,
+  Except,
+  Free,
+  Next,
+  Overlaps
+};
 
 // Which sub-networks a listing prints.
 enum class RowSelection { All, Page, Span };
@@ -34,13 +49,15 @@ struct CliOptions {
   std::string findText;
   // Classless runs: the BLOCK as typed (empty for a classful plan), how an
   // equal split is sized, the VLSM items or the file that lists them, and the
-  // file --summarize reads ("-" for standard input).
+  // list files ("-" for standard input).
   std::string block;
   SplitBy splitBy = SplitBy::Subnets;
   std::string splitOption;  // "--subnets", "--hosts", "--prefix" or "--mask"
   std::string splitValue;
   std::string vlsmItems;
-  std::string inputFile;  // --vlsm-file or --summarize
+  std::string inputFile;           // --vlsm-file, --summarize, --overlaps, --free or --used
+  std::vector<std::string> lists;  // --common and --except: two or more
+  std::string nextPrefix;          // --next as typed: "/24" or "24"; --count gives how many
 };
 
 // The options, or the reason the command line is unusable (empty on success).

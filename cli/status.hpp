@@ -7,6 +7,7 @@
 constexpr int ExitSuccess = 0;
 constexpr int ExitWriteFailed = 1;
 constexpr int ExitRejected = 2;
+constexpr int ExitOverlaps = 3;  // --overlaps found some, as diff's 1 says the files differ
 constexpr int ExitUsage = 64;
 
 // Prints "velkor: problem" on standard error; returns ExitRejected.

@@ -1,5 +1,6 @@
 #include "net/address_list.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -28,6 +29,18 @@ std::string ReadNetworkSpan(const char* at, const char* end, Span<F>& span) {
   const Block<F> block = BlockOf(typed);
   span = Span<F>{block.network, LastOf(block)};
   return block.network == typed.address ? std::string() : NetworkProblem(typed);
+}
+
+// The entry's span when it is of family F, else null.
+template <class F>
+const Span<F>* SpanOfFamily(const ListEntry& entry);
+template <>
+const Span<Ipv4>* SpanOfFamily<Ipv4>(const ListEntry& entry) {
+  return entry.isIpv6 ? nullptr : &entry.ipv4;
+}
+template <>
+const Span<Ipv6>* SpanOfFamily<Ipv6>(const ListEntry& entry) {
+  return entry.isIpv6 ? &entry.ipv6 : nullptr;
 }
 
 // Stores the spans of each family.
@@ -101,15 +114,13 @@ std::string ListReader::Feed(const char* at, const char* end, bool last) {
   return std::string();
 }
 
-std::string ReadAddressList(const std::string& text, AddressSpans& spans) {
-  SpanCollector collector(spans);
-  ListReader reader(collector);
+std::string ReadList(const std::string& text, ListReader::Visitor& visitor) {
+  ListReader reader(visitor);
   return reader.Feed(text.data(), text.data() + text.size(), true);
 }
 
-std::string ReadAddressList(std::FILE* file, AddressSpans& spans) {
-  SpanCollector collector(spans);
-  ListReader reader(collector);
+std::string ReadList(std::FILE* file, ListReader::Visitor& visitor) {
+  ListReader reader(visitor);
   std::vector<char> block(1 << 16);
   for (;;) {
     const std::size_t got = std::fread(block.data(), 1, block.size(), file);
@@ -119,3 +130,29 @@ std::string ReadAddressList(std::FILE* file, AddressSpans& spans) {
     if (!problem.empty() || last) return problem;
   }
 }
+
+std::string ReadAddressList(const std::string& text, AddressSpans& spans) {
+  SpanCollector collector(spans);
+  return ReadList(text, collector);
+}
+
+std::string ReadAddressList(std::FILE* file, AddressSpans& spans) {
+  SpanCollector collector(spans);
+  return ReadList(file, collector);
+}
+
+template <class F>
+void BlockCollector<F>::Add(const ListEntry& entry, int64_t, const char*, const char*) {
+  const Span<F>* read = SpanOfFamily<F>(entry);
+  const Span<F> within = SpanOf(block);
+  if (read == nullptr || read->last < within.first || read->first > within.last) {
+    ++outside;
+    return;
+  }
+  const Span<F> clipped{std::max(read->first, within.first), std::min(read->last, within.last)};
+  outside += clipped.first != read->first || clipped.last != read->last ? 1 : 0;
+  spans.push_back(clipped);
+}
+
+template struct BlockCollector<Ipv4>;
+template struct BlockCollector<Ipv6>;

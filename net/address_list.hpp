@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "net/intervals.hpp"
 
@@ -47,8 +48,25 @@ class ListReader {
   int64_t pendingLine_ = 1;
 };
 
-// Appends the entries of `text` to `spans`; the refusal of the first bad one.
+// Feeds `text`, or an open file read in blocks to its end, to the visitor;
+// the refusal of the first bad entry, or "cannot read" when reading fails.
+std::string ReadList(const std::string& text, ListReader::Visitor& visitor);
+std::string ReadList(std::FILE* file, ListReader::Visitor& visitor);
+
+// Appends the entries of `text` or of an open file to `spans`; the refusal
+// of the first bad one.
 std::string ReadAddressList(const std::string& text, AddressSpans& spans);
-// The same from an open file, read in blocks to its end; "cannot read" when
-// reading fails.
 std::string ReadAddressList(std::FILE* file, AddressSpans& spans);
+
+// Keeps of each entry only what lies in a block, as the free space of the
+// block needs, and counts the entries that lie partly or wholly outside it
+// (every entry of the other family among them).
+template <class F>
+struct BlockCollector final : ListReader::Visitor {
+  explicit BlockCollector(const Block<F>& within) : block(within) {}
+  void Add(const ListEntry& entry, int64_t line, const char* at, const char* end) override;
+
+  Block<F> block;
+  std::vector<Span<F>> spans;  // as read, not merged
+  uint64_t outside = 0;
+};

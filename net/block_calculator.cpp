@@ -54,10 +54,9 @@ std::string Plural(const AddressCount& count, const char* one, const char* many)
 }
 
 // "3 blocks: 2 IPv4, 1 IPv6".
-std::string SummaryStatus(const BlockLists& blocks) {
-  const uint64_t ipv4 = blocks.ipv4.size(), ipv6 = blocks.ipv6.size();
-  return Plural(ipv4 + ipv6, "block", "blocks") + ": " + GroupedDecimal(ipv4) + " IPv4, " +
-         GroupedDecimal(ipv6) + " IPv6";
+std::string SummaryStatus(const BlockCounts& blocks) {
+  return Plural(blocks.ipv4 + blocks.ipv6, "block", "blocks") + ": " + GroupedDecimal(blocks.ipv4) +
+         " IPv4, " + GroupedDecimal(blocks.ipv6) + " IPv6";
 }
 
 ListOutcome RefusedList(Refusal refusal) {
@@ -139,13 +138,15 @@ ListOutcome RunSummarize(const std::string& listText) {
   AddressSpans spans;
   const std::string problem = ReadAddressList(listText, spans);
   if (!problem.empty()) return RefusedList(Refusal{ListTitle, AsSentence(problem)});
+  MergeSpans(spans);
   // Shared with the writer, which a later save calls again.
-  auto blocks = std::make_shared<const BlockLists>(Summarize(spans));
+  auto merged = std::make_shared<const AddressSpans>(std::move(spans));
   ListOutcome outcome;
-  WriteSummary(*blocks, ListFormat::Tsv, outcome.tsv);
-  outcome.status = SummaryStatus(*blocks);
-  outcome.write = [blocks](ListFormat format, TextSink sink) {
-    return WriteSummary(*blocks, format, sink);
+  BlockCounts counts;
+  WriteSummary(*merged, ListFormat::Tsv, outcome.tsv, &counts);
+  outcome.status = SummaryStatus(counts);
+  outcome.write = [merged](ListFormat format, TextSink sink) {
+    return WriteSummary(*merged, format, sink);
   };
   return outcome;
 }

@@ -1,9 +1,5 @@
 #include "net/intervals.hpp"
 
-#include <algorithm>
-
-#include "net/block.hpp"
-
 template <class F>
 void MergeSpans(std::vector<Span<F>>& spans) {
   std::sort(spans.begin(), spans.end(),
@@ -21,15 +17,10 @@ void MergeSpans(std::vector<Span<F>>& spans) {
   spans.resize(kept);
 }
 
-template <class F>
-std::vector<Block<F>> BlocksOfSpans(const std::vector<Span<F>>& merged) {
-  std::vector<Block<F>> blocks;
-  for (const Span<F>& span : merged)
-    AppendRangeBlocks<F>(span.first, span.last, blocks);
-  return blocks;
+void MergeSpans(AddressSpans& spans) {
+  MergeSpans(spans.ipv4);
+  MergeSpans(spans.ipv6);
 }
 
 template void MergeSpans<Ipv4>(std::vector<Span<Ipv4>>&);
 template void MergeSpans<Ipv6>(std::vector<Span<Ipv6>>&);
-template std::vector<Block<Ipv4>> BlocksOfSpans<Ipv4>(const std::vector<Span<Ipv4>>&);
-template std::vector<Block<Ipv6>> BlocksOfSpans<Ipv6>(const std::vector<Span<Ipv6>>&);

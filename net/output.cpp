@@ -237,3 +237,14 @@ bool WriteRecord(const char* const names[], const RecordCell cells[], int count,
   }
   return Finish(out);
 }
+
+std::string UsedLine(const AddressCount& used, int hostBits) {
+  return "used " + DecimalText(used) + " of " + DecimalText(PowerOfTwo(hostBits)) + " addresses (" +
+         std::to_string(PercentOf(used, hostBits)) + "%)";
+}
+
+std::string UseStatus(const AddressCount& used, int hostBits, uint64_t freeBlocks) {
+  return "Used " + GroupedDecimal(used) + " of " + GroupedDecimal(PowerOfTwo(hostBits)) +
+         " addresses (" + std::to_string(PercentOf(used, hostBits)) + "%), " +
+         std::to_string(freeBlocks) + (freeBlocks == 1 ? " free block" : " free blocks");
+}

@@ -51,3 +51,11 @@ RecordCell EmptyCell();
 // failed.
 bool WriteRecord(const char* const names[], const RecordCell cells[], int count, ListFormat format,
                  TextSink sink);
+
+// The closing line of a block's use in text, without its line feed: "used X
+// of Y addresses (Z%)", where the block holds Y = 2^hostBits addresses and Z
+// is rounded down (99.9% is 99).
+std::string UsedLine(const AddressCount& used, int hostBits);
+// The same as a window's status shows it, with the free blocks left: "Used
+// 860 of 1,024 addresses (84%), 3 free blocks".
+std::string UseStatus(const AddressCount& used, int hostBits, uint64_t freeBlocks);

@@ -50,8 +50,10 @@ inline char* Append(char* at, const char* text) {
 }
 // The cell's text (an address, a number, a block or the word) at `at`; at
 // most CellRoom bytes, a longer word is cut. Returns the end. Words cells and
-// the json forms of cells go through PutCell.
-constexpr std::size_t CellRoom = 80;
+// the json forms of cells go through PutCell. The longest word written is a
+// list entry: a range of two IPv6 addresses of 45 bytes each
+// ("0000:0000:0000:0000:0000:ffff:255.255.255.255"), 91 bytes.
+constexpr std::size_t CellRoom = 96;
 char* WriteCell(char* at, const RecordCell& cell);
 // The cell as `format` writes it: quoted in json unless a number, Words as a
 // json array, an Empty cell as json's null; any length.

@@ -264,9 +264,7 @@ void WriteVlsmText(OutputBuffer& out, const VlsmPlanOf<F>& plan,
   ForEachRow(plan, items, [&](const RowCells& cells) { columns.Measure(cells); });
   columns.Header(out);
   ForEachRow(plan, items, [&](const RowCells& cells) { columns.Row(out, cells); });
-  Put(out, "used " + DecimalText(plan.used) + " of " +
-               DecimalText(AddressesIn<F>(plan.block.prefix)) + " addresses (" +
-               std::to_string(UsedPercent(plan)) + "%)\n");
+  Put(out, UsedLine(plan.used, F::Bits - plan.block.prefix) + "\n");
 }
 
 }  // namespace
@@ -349,11 +347,7 @@ int UsedPercent(const VlsmPlanOf<F>& plan) {
 
 template <class F>
 std::string VlsmStatus(const VlsmPlanOf<F>& plan) {
-  const std::size_t blocks = plan.free.size();
-  return "Used " + GroupedDecimal(plan.used) + " of " +
-         GroupedDecimal(AddressesIn<F>(plan.block.prefix)) + " addresses (" +
-         std::to_string(UsedPercent(plan)) + "%), " + std::to_string(blocks) +
-         (blocks == 1 ? " free block" : " free blocks");
+  return UseStatus(plan.used, F::Bits - plan.block.prefix, plan.free.size());
 }
 
 #define VELKOR_VLSM_FUNCTIONS(F)                                                             \

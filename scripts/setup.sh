@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64 libz-mingw-w64-dev
   wine wine64 xvfb xdotool xauth x11-utils imagemagick fonts-liberation
   libpcre3-dev libpng-dev zlib1g-dev googletest libgtest-dev libbenchmark-dev
-  python3 sipcalc clang libclang-rt-14-dev nsis e2fsprogs
+  python3 python3-netaddr sipcalc clang libclang-rt-14-dev nsis e2fsprogs
 )
 
 missing=()

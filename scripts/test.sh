@@ -24,7 +24,7 @@ ctest --test-dir "$build/native" --output-on-failure --no-tests=error
 echo "== fuzzing (clang, libFuzzer; a crash fails the run)"
 CC=clang CXX=clang++ cmake -S "$here" -B "$build/fuzz" -DVELKOR_WERROR=ON -DVELKOR_FUZZ=ON >/dev/null
 cmake --build "$build/fuzz" -j"$jobs" --target velkor_fuzzers
-for harness in text calculation patterns cli images classless; do
+for harness in text calculation patterns cli images classless sets; do
   # A scratch copy of the seeds, so the checked-in corpus only changes by hand.
   work="$build/fuzz/run/$harness"
   rm -rf "$work"

@@ -24,10 +24,10 @@ REFUSALS = [  # arguments, standard input, the one line on standard error (exit 
     (["10.0.0.0/24", "--vlsm-file", "-"], b"a 3\nb\n",
      "line 2: 'b': expected NAME HOSTS or NAME /P"),
     (["--summarize"], b"10.0.0.0/8\n1.2.3.4 , 5.6.7.8\n10.0.0.300/24\n",
-     "line 3: '10.0.0.300/24': not an IPv4 address"),
-    (["--summarize", "-"], b"9.9.9.9-9.9.9.1", "line 1: '9.9.9.9-9.9.9.1': the range ends before it starts"),
+     "standard input: line 3: '10.0.0.300/24': not an IPv4 address"),
+    (["--summarize", "-"], b"9.9.9.9-9.9.9.1", "standard input: line 1: '9.9.9.9-9.9.9.1': the range ends before it starts"),
     (["--hosts", "2", "extra"], b"", "'extra': not an IPv4 address"),  # an operand is a BLOCK
-    (["--summarize"], b"10.0.0.5-10.0.0.4", "line 1: '10.0.0.5-10.0.0.4': the range ends before it starts"),
+    (["--summarize"], b"10.0.0.5-10.0.0.4", "standard input: line 1: '10.0.0.5-10.0.0.4': the range ends before it starts"),
     (["--summarize", "no-such-dir/list.txt"], b"10.0.0.0/8", "cannot read no-such-dir/list.txt: No such file or directory"),
     (["10.0.0.0/8", "--vlsm-file", "no-such-dir/list.txt"], b"a 1", "cannot read no-such-dir/list.txt: No such file or directory"),
     (["10.0.0.0/24", "--vlsm", "n" * 65 + ":3"], b"",

@@ -269,7 +269,7 @@ def check_summaries(run, failures):
         code, out, err = run(["--summarize"], stdin)
         line = stdin.count(b"\n") + 1
         token_text = stdin.decode().split("\n")[-1]
-        if (code, out, err) != (2, b"", f"velkor: line {line}: '{token_text}': {message}\n".encode()):
+        if (code, out, err) != (2, b"", f"velkor: standard input: line {line}: '{token_text}': {message}\n".encode()):
             failures.append(f"summary refusal {stdin!r}: exit {code}, {err!r}")
 
 

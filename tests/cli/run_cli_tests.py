@@ -16,6 +16,7 @@ import sys
 
 from classless_checks import check_classless, printed
 from ipv6_checks import check_ipv6
+from sets_checks import check_sets
 
 EXPECTED = pathlib.Path(__file__).resolve().parent / "expected"
 B256 = ["--class", "B", "--subnets", "200", "--list"]  # 8 subnet bits: 256 sub-networks
@@ -248,6 +249,7 @@ def main():
     check_write_failure(program, failures)
     check_classless(lambda args, stdin=b"": run(program, args, stdin), failures)
     check_ipv6(lambda args, stdin=b"": run(program, args, stdin), failures)
+    check_sets(lambda args, stdin=b"": run(program, args, stdin), failures)
     for failure in failures:
         print("FAIL", failure)
     print(f"{len(failures)} failure(s)")

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,17 +31,28 @@ std::vector<std::string> Arguments(const std::string& input) {
   return arguments;
 }
 
-// Runs with a BLOCK or --summarize; the classless harness fuzzes their readers.
+// The runs over lists that take no BLOCK.
+constexpr CliAction ListRuns[] = {CliAction::Summarize, CliAction::Common, CliAction::Except,
+                                  CliAction::Overlaps};
+bool IsListRun(CliAction action) {
+  return std::find(std::begin(ListRuns), std::end(ListRuns), action) != std::end(ListRuns);
+}
+
+// Runs with a BLOCK or over lists; the classless and sets harnesses fuzz
+// their readers.
 bool IsClassless(const CliOptions& options) {
-  return !options.block.empty() || options.action == CliAction::Summarize;
+  return !options.block.empty() || IsListRun(options.action);
 }
 
 // What a parsed command line promises the calculation and the listing.
 void CheckOptions(const CliOptions& options) {
   if (options.action == CliAction::Help || options.action == CliAction::Version) return;
   if (IsClassless(options)) {
-    // A BLOCK run keeps its operand for the block reader; --summarize names a file.
-    FUZZ_CHECK(options.block.empty() == (options.action == CliAction::Summarize));
+    // A BLOCK run keeps its operand for the block reader; a list run names files,
+    // two or more for --common and --except.
+    FUZZ_CHECK(options.block.empty() == IsListRun(options.action));
+    const bool several = options.action == CliAction::Common || options.action == CliAction::Except;
+    FUZZ_CHECK(several == (options.lists.size() >= 2));
     return;
   }
   FUZZ_CHECK(options.calculation.classIndex >= 0 && options.calculation.classIndex < ClassCount);
