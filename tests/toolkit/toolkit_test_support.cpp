@@ -54,10 +54,12 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM lParam) {
 // Wine: GetGuiResources is a stub that returns 0, so the objects are counted
 // by probing Wine's handle tables, which accept a handle's bare index.
 GuiCounts ProbedCounts() {
-  GuiCounts counts{0, 0};
+  GuiCounts counts{0, 0, 0};
   for (UINT_PTR index = 0x20; index <= 0xFFFF; ++index) {
     auto handle = reinterpret_cast<HANDLE>(index);
-    if (GetObjectType(handle) != 0) ++counts.gdi;
+    const DWORD type = GetObjectType(handle);
+    if (type != 0) ++counts.gdi;
+    if (type == OBJ_DC || type == OBJ_REGION) ++counts.contexts;
     // USER handles are even offsets from 0x20; the low bit is ignored.
     bool userHandle = (index & 1) == 0;
     if (userHandle && (IsMenu(static_cast<HMENU>(handle)) ||
@@ -77,7 +79,7 @@ bool RunningOnWine() {
 
 GuiCounts CurrentGuiCounts() {
   GuiCounts counts{static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)),
-                   static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS))};
+                   static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)), 0};
   if (counts.gdi == 0 && counts.user == 0 && RunningOnWine()) return ProbedCounts();
   return counts;
 }

@@ -44,10 +44,13 @@ class HelperThread {
   HANDLE thread_ = nullptr;
 };
 
-// GDI and USER objects of this process, for leak checks.
+// GDI and USER objects of this process, for leak checks. `contexts` counts
+// the device contexts and regions among the GDI objects, where the count can
+// tell them apart (under Wine), and is 0 elsewhere.
 struct GuiCounts {
   long gdi;
   long user;
+  long contexts;
 };
 GuiCounts CurrentGuiCounts();
 bool RunningOnWine();
