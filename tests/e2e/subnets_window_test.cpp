@@ -407,7 +407,7 @@ TEST_F(LargePlanTest, SaveAllWritesVelkorsCsvAndFailsCleanly) {
   ASSERT_TRUE(AnswerYes(WaitForBoxOtherThan(dialog))) << "no question before replacing the file";
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 60000));
   ASSERT_TRUE(PageShown("Page 1/335545"));
-  EXPECT_TRUE(WaitUntil([&] { return SameFiles(target, expected); }, 60000))
+  EXPECT_TRUE(WaitUntil([&] { return SameFiles(target, expected); }, 120000))
       << "the saved file differs from velkor's CSV";
 
   // A folder that cannot be written (made immutable by the test's set-up): a
