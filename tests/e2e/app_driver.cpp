@@ -119,17 +119,27 @@ void StopApp(AppProcess& app) {
   app = AppProcess{};
 }
 
-// Runs velkor.exe with `arguments`, its output going to the file `output`.
-bool RunVelkor(const std::string& arguments, const std::string& output) {
+namespace {
+
+// A new file that a started process inherits, or INVALID_HANDLE_VALUE.
+HANDLE InheritedFile(const std::string& path) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  return CreateFileA(path.c_str(), GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                     nullptr);
+}
+
+}  // namespace
+
+// Runs velkor.exe with `arguments`, its output going to the file `output`.
+bool RunVelkor(const std::string& arguments, const std::string& output, const std::string& errors) {
+  HANDLE file = InheritedFile(output);
   if (file == INVALID_HANDLE_VALUE) return false;
+  HANDLE errorFile = errors.empty() ? GetStdHandle(STD_ERROR_HANDLE) : InheritedFile(errors);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = file;
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  startup.hStdError = errorFile;
   std::string commandLine = "\"" + CommandLinePath() + "\" " + arguments;
   PROCESS_INFORMATION process{};
   bool started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
@@ -142,6 +152,7 @@ bool RunVelkor(const std::string& arguments, const std::string& output) {
     CloseHandle(process.hProcess);
   }
   CloseHandle(file);
+  if (!errors.empty() && errorFile != INVALID_HANDLE_VALUE) CloseHandle(errorFile);
   return started && status == 0;
 }
 

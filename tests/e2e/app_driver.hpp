@@ -30,9 +30,11 @@ bool StartApp(AppProcess& app, std::string& error, const std::string& program);
 bool WaitForExit(const AppProcess& app, DWORD timeoutMs, DWORD& exitCode);
 // Ends the process if it still runs and closes its handles.
 void StopApp(AppProcess& app);
-// Runs velkor.exe with `arguments`, its output going to the file `output`;
-// true when it ran and exited with 0.
-bool RunVelkor(const std::string& arguments, const std::string& output);
+// Runs velkor.exe with `arguments`, its output going to the file `output`
+// and, when `errors` names one, its errors to that file; true when it ran and
+// exited with 0.
+bool RunVelkor(const std::string& arguments, const std::string& output,
+               const std::string& errors = "");
 // A file of this name in the temporary folder.
 std::string TempFilePath(const char* name);
 // The whole of a file ("" when it cannot be read).

@@ -297,7 +297,74 @@ BOOL CALLBACK MatchOtherBox(HWND window, LPARAM param) {
   return TRUE;
 }
 
-class LargePlanTest : public SubnetsWindowTest {
+// A fixture whose Sub-networks window is open saves all its rows.
+class SaveTest : public SubnetsWindowTest {
+ protected:
+  // Clicks Yes in a question box; false when there is none.
+  bool AnswerYes(HWND question) {
+    for (const ChildInfo& child : DirectChildren(question)) {
+      if (child.className == "Button" && child.text.find("Yes") != std::string::npos) {
+        ClickCentre(child.handle);
+        return true;
+      }
+    }
+    return false;
+  }
+  // A dialog box of the program other than `except` (its question, or its message).
+  HWND WaitForBoxOtherThan(HWND except) {
+    BoxSearch search{app_.info.dwProcessId, except, nullptr};
+    WaitUntil([&] {
+      EnumWindows(MatchOtherBox, reinterpret_cast<LPARAM>(&search));
+      return search.found != nullptr;
+    });
+    return search.found;
+  }
+  // A save whose writer is held shows the progress of its `rows` rows; Cancel
+  // (the button, then Escape over an older file) leaves no new file and the
+  // older one as it was. A `large` save is asked about first.
+  void CancelHeldSaves(const std::string& rows, bool large) {
+    const std::string fresh = TempFilePath("cancelled.csv"), older = TempFilePath("older.csv");
+    std::remove(fresh.c_str());
+    { std::ofstream(older) << "an older file"; }
+    const int temporaries = FilesIn(TempFilePath("vlk*.tmp"));
+    for (const std::string& target : {fresh, older}) {
+      ASSERT_TRUE(BringToFront(s_.window));
+      PressKey('S', VK_CONTROL);
+      HWND dialog = WaitForDialog(app_, "Save As");
+      std::vector<DWORD> threads = ThreadsOf(app_.info.dwProcessId);
+      ASSERT_TRUE(EnterInDialog(app_, dialog, target));
+      if (target == older) {
+        ASSERT_TRUE(AnswerYes(WaitForBoxOtherThan(dialog)));
+      }
+      if (large) {
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+        HWND question = WaitForDialog(app_, "Large save");
+        threads = ThreadsOf(app_.info.dwProcessId);
+        ASSERT_TRUE(AnswerYes(question)) << "no question before a large save";
+      }
+      HANDLE writer = HoldNewThread(app_.info.dwProcessId, threads);
+      HWND saving = WaitForDialog(app_, SavingTitle);
+      ASSERT_TRUE(writer != nullptr && saving != nullptr) << "no progress shown";
+      HWND heading =
+          FindWindowExA(saving, nullptr, "Static", ("Saving " + rows + " rows...").c_str());
+      HWND written = FindWindowExA(saving, heading, "Static", nullptr);
+      EXPECT_NE(WindowText(written).find(" of " + rows + " rows written"), std::string::npos)
+          << WindowText(written);
+      if (target == fresh) ClickCentre(FindWindowExA(saving, nullptr, "Button", "Cancel"));
+      if (target == older) PressKey(VK_ESCAPE);
+      EXPECT_TRUE(WaitUntil([&] { return WindowText(written) == "Cancelling..."; }));
+      ResumeThread(writer);
+      CloseHandle(writer);
+      ASSERT_TRUE(WaitUntil([&] { return !IsWindow(saving); }));
+    }
+    EXPECT_EQ(GetFileAttributesA(fresh.c_str()), INVALID_FILE_ATTRIBUTES) << "a new file is left";
+    EXPECT_TRUE(FileText(older) == "an older file") << "the older file has changed";
+    EXPECT_EQ(FilesIn(TempFilePath("vlk*.tmp")), temporaries) << "a temporary file is left";
+    std::remove(older.c_str());
+  }
+};
+
+class LargePlanTest : public SaveTest {
  protected:
   void SetUp() override {
     SubnetsWindowTest::SetUp();
@@ -317,25 +384,6 @@ class LargePlanTest : public SubnetsWindowTest {
       PressKey(VK_TAB);
     PressKey(VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-  }
-  // Clicks Yes in a question box; false when there is none.
-  bool AnswerYes(HWND question) {
-    for (const ChildInfo& child : DirectChildren(question)) {
-      if (child.className == "Button" && child.text.find("Yes") != std::string::npos) {
-        ClickCentre(child.handle);
-        return true;
-      }
-    }
-    return false;
-  }
-  // A dialog box of the program other than `except` (its question, or its message).
-  HWND WaitForBoxOtherThan(HWND except) {
-    BoxSearch search{app_.info.dwProcessId, except, nullptr};
-    WaitUntil([&] {
-      EnumWindows(MatchOtherBox, reinterpret_cast<LPARAM>(&search));
-      return search.found != nullptr;
-    });
-    return search.found;
   }
   std::string Label() { return WindowText(s_.pageLabel); }
   std::string SelectedIndex() {
@@ -430,39 +478,8 @@ TEST_F(LargePlanTest, SaveAllWritesVelkorsCsvAndFailsCleanly) {
   std::remove(expected.c_str());
 }
 
-// A save whose writer is held shows its progress; Cancel (the button, then
-// Escape over an older file) leaves no new file and the older one as it was.
 TEST_F(LargePlanTest, ACancelledSaveLeavesNoFileAndTheOlderOneAsItWas) {
-  const std::string fresh = TempFilePath("cancelled.csv"), older = TempFilePath("older.csv");
-  std::remove(fresh.c_str());
-  { std::ofstream(older) << "an older file"; }
-  const int temporaries = FilesIn(TempFilePath("vlk*.tmp"));
-  for (const std::string& target : {fresh, older}) {
-    ASSERT_TRUE(BringToFront(s_.window));
-    PressKey('S', VK_CONTROL);
-    HWND dialog = WaitForDialog(app_, "Save As");
-    const std::vector<DWORD> threads = ThreadsOf(app_.info.dwProcessId);
-    ASSERT_TRUE(EnterInDialog(app_, dialog, target));
-    if (target == older) {
-      ASSERT_TRUE(AnswerYes(WaitForBoxOtherThan(dialog)));
-    }
-    HANDLE writer = HoldNewThread(app_.info.dwProcessId, threads);
-    HWND saving = WaitForDialog(app_, SavingTitle);
-    ASSERT_TRUE(writer != nullptr && saving != nullptr) << "no progress shown";
-    HWND heading = FindWindowExA(saving, nullptr, "Static", "Saving 8,388,608 rows...");
-    HWND written = FindWindowExA(saving, heading, "Static", nullptr);
-    EXPECT_NE(WindowText(written).find(" of 8,388,608 rows written"), std::string::npos);
-    if (target == fresh) ClickCentre(FindWindowExA(saving, nullptr, "Button", "Cancel"));
-    if (target == older) PressKey(VK_ESCAPE);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(written) == "Cancelling..."; }));
-    ResumeThread(writer);
-    CloseHandle(writer);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(saving); }));
-  }
-  EXPECT_EQ(GetFileAttributesA(fresh.c_str()), INVALID_FILE_ATTRIBUTES) << "a new file is left";
-  EXPECT_TRUE(FileText(older) == "an older file") << "the older file has changed";
-  EXPECT_EQ(FilesIn(TempFilePath("vlk*.tmp")), temporaries) << "a temporary file is left";
-  std::remove(older.c_str());
+  CancelHeldSaves("8,388,608", false);
 }
 
 // ---------------------------------------------------------------- VLSM planner
@@ -596,13 +613,18 @@ TEST_F(PlannerTest, ShowsCopiesAndSavesVelkorsPlanAndKeepsItOnARefusal) {
 // ---------------------------------------------------------------- block calculator
 
 // What velkor.exe prints for `arguments`; with `rows`, its rows after the
-// header (no cell holds a blank).
-std::string Velkor(const std::string& arguments, std::vector<ListRow>* rows = nullptr) {
+// header (no cell holds a blank); with `errors`, what it printed there.
+std::string Velkor(const std::string& arguments, std::vector<ListRow>* rows = nullptr,
+                   std::string* errors = nullptr) {
   const std::string output = TempFilePath("velkor_block.txt");
-  const std::string text = RunVelkor(arguments, output) ? FileText(output) : "velkor failed";
+  const std::string refusal = TempFilePath("velkor_errors.txt");
+  const bool ran = RunVelkor(arguments, output, errors != nullptr ? refusal : "");
+  const std::string text = ran ? FileText(output) : "velkor failed";
   if (rows != nullptr) *rows = ReadListing(output);
   if (rows != nullptr && !rows->empty()) rows->erase(rows->begin());
+  if (errors != nullptr) *errors = FileText(refusal);
   std::remove(output.c_str());
+  std::remove(refusal.c_str());
   return text;
 }
 
@@ -619,7 +641,7 @@ std::map<std::string, std::string> Fields(const std::string& text) {
   return fields;
 }
 
-class BlockWindowTest : public SubnetsWindowTest {
+class BlockWindowTest : public SaveTest {
  protected:
   // Ctrl+B in the main window, or the last item of its system menu.
   void OpenBlock(bool bySystemMenu) {
@@ -638,6 +660,14 @@ class BlockWindowTest : public SubnetsWindowTest {
     PressKey(VK_RETURN);
   }
   std::string Facts() { return WindowText(b_.facts) + "\n"; }
+  // The split of `block` in the Sub-networks window, in front.
+  void ShowSplit(const char* block, const char* split) {
+    ASSERT_TRUE(TypeIntoEntry(app_, b_.block, block));
+    Enter(b_.split, split);
+    std::string error;
+    ASSERT_TRUE(FindSubnetsWindow(app_, s_, error)) << error;
+    ASSERT_TRUE(BringToFront(s_.window));
+  }
 
   BlockWindowControls b_;
 };
@@ -675,11 +705,7 @@ TEST_F(BlockWindowTest, FactsOfIpv4AndIpv6BlocksAreVelkors) {
 
 TEST_F(BlockWindowTest, TwoToThe32SubnetworksPageToTheEndAndGoToAnAddress) {
   OpenBlock(false);
-  ASSERT_TRUE(TypeIntoEntry(app_, b_.block, "2001:db8::/32"));
-  Enter(b_.split, "/64");
-  std::string error;
-  ASSERT_TRUE(FindSubnetsWindow(app_, s_, error)) << error;
-  ASSERT_TRUE(BringToFront(s_.window));
+  ShowSplit("2001:db8::/32", "/64");
   EXPECT_EQ(ListColumns(app_, s_.list).size(), 4u);
   // Page 1 holds indexes 0 to 25, each later page 25: (2^32 - 1) / 25 rounded
   // up is 171,798,692 pages, the last from 4,294,967,276 to 4,294,967,295.
@@ -707,18 +733,32 @@ TEST_F(BlockWindowTest, TwoToThe32SubnetworksPageToTheEndAndGoToAnAddress) {
             "4294967295");
 }
 
-TEST_F(BlockWindowTest, APastedListSummarizesCopiesAndSavesAsVelkor) {
+// Summarize, then Free space of a block of each family, each shown, copied
+// and saved as velkor writes them for the same list.
+TEST_F(BlockWindowTest, APastedListSummarizesFreesCopiesAndSavesAsVelkor) {
   // By hand: the two /25s make 10.0.0.0/24, the range 1 to 6 is /32, /31,
   // /31, /32; the two /33s make 2001:db8::/32, beside ::1: 5 and 2 blocks.
+  // They leave 10.0.1.0/24 and 10.0.2.0/23 of a /22, and 2001:db9::/32 (2^96
+  // addresses) of 2001:db8::/31 (ipaddress's address_exclude).
   const std::string list =
       "10.0.0.128/25\r\n10.0.0.0/25\r\n192.168.0.1-192.168.0.6\r\n2001:db8::/33, "
       "2001:db8:8000::/33 ::1\r\n";
   const std::string listFile = TempFilePath("block_list.txt");
-  const std::string saved = TempFilePath("summary.csv");
+  const std::string saved = TempFilePath("blocks.csv");
   std::ofstream(listFile, std::ios::binary) << list;
-  std::vector<ListRow> rows;
-  const std::string tsv = Velkor("--summarize " + listFile + " --format tsv", &rows);
-  const std::string csv = Velkor("--summarize " + listFile + " --format csv");
+  const struct {
+    WORD key;
+    const char* block;  // typed first, unless empty
+    std::string arguments;
+    const char* status;
+  } runs[] = {
+      {'U', "", "--summarize " + listFile, "7 blocks: 5 IPv4, 2 IPv6"},
+      {'F', "10.0.0.0/22", "10.0.0.0/22 --free " + listFile,
+       "Used 256 of 1,024 addresses (25%), 2 free blocks"},
+      {'F', "2001:db8::/31", "2001:db8::/31 --free " + listFile,
+       "Used 79,228,162,514,264,337,593,543,950,336 of "
+       "158,456,325,028,528,675,187,087,900,672 addresses (50%), 1 free block"},
+  };
   OpenBlock(false);
   ASSERT_TRUE(PutClipboard(list));
   ClickCentre(b_.list);
@@ -726,23 +766,74 @@ TEST_F(BlockWindowTest, APastedListSummarizesCopiesAndSavesAsVelkor) {
   PressKey('V', VK_CONTROL);
   // Each CR LF reads back as a line feed.
   ASSERT_TRUE(WaitUntil([&] { return WindowText(b_.list).size() + 4 == list.size(); }));
-  PressKey('U', VK_CONTROL);
-  ASSERT_TRUE(WaitUntil([&] { return WindowText(b_.status) == "7 blocks: 5 IPv4, 2 IPv6"; }))
-      << WindowText(b_.status);
-  EXPECT_EQ(ListRows(app_, b_.results), rows);
+  for (const auto& run : runs) {
+    std::vector<ListRow> rows;
+    const std::string tsv = Velkor(run.arguments + " --format tsv", &rows);
+    const std::string csv = Velkor(run.arguments + " --format csv");
+    if (*run.block != '\0') {
+      ASSERT_TRUE(TypeIntoEntry(app_, b_.block, run.block));
+    }
+    PressKey(run.key, VK_CONTROL);
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(b_.status) == run.status; }))
+        << WindowText(b_.status);
+    EXPECT_EQ(ListRows(app_, b_.results), rows) << run.arguments;
 
-  const DWORD before = GetClipboardSequenceNumber();
-  PressKey('C', VK_CONTROL, VK_SHIFT);
-  ASSERT_TRUE(ClipboardChangedSince(before));
-  EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == tsv; })) << ClipboardText();
-  std::remove(saved.c_str());
-  PressKey('S', VK_CONTROL);
-  HWND dialog = WaitForDialog(app_, "Save As");
-  ASSERT_TRUE(EnterInDialog(app_, dialog, saved));
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) && FileText(saved) == csv; }))
-      << "the saved file differs from velkor's CSV";
+    const DWORD before = GetClipboardSequenceNumber();
+    PressKey('C', VK_CONTROL, VK_SHIFT);
+    ASSERT_TRUE(ClipboardChangedSince(before));
+    EXPECT_TRUE(WaitUntil([&] { return ClipboardText() == tsv; })) << ClipboardText();
+    std::remove(saved.c_str());
+    PressKey('S', VK_CONTROL);
+    HWND dialog = WaitForDialog(app_, "Save As");
+    ASSERT_TRUE(EnterInDialog(app_, dialog, saved));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog) && FileText(saved) == csv; }))
+        << run.arguments << ": the saved file differs from velkor's CSV";
+  }
   for (const std::string& path : {listFile, saved})
     std::remove(path.c_str());
+}
+
+// A refused block is named in a message box as velkor names it, and the facts
+// of the last block taken stay; each bound is tried on both sides.
+TEST_F(BlockWindowTest, ARefusedBlockIsNamedAndTheFactsStay) {
+  OpenBlock(false);
+  const struct {
+    const char* typed;
+    bool taken;
+  } blocks[] = {
+      {"10.1.2.3/32", true},     {"10.1.2.3/33", false},  {"2001:db8::1/128", true},
+      {"2001:db8::/129", false}, {"10.1.2.3/024", true},  {"10.1.2.3/0024", false},
+      {"010.1.2.3/8", false},    {"fe80::1%eth0", false}, {"2001:db8:::1/48", false},
+  };
+  std::string facts = Facts();
+  for (const auto& block : blocks) {
+    std::string refusal;
+    const std::string velkor = Velkor(block.typed, nullptr, &refusal);
+    Enter(b_.block, block.typed);
+    if (block.taken) {
+      facts = velkor;
+      EXPECT_TRUE(WaitUntil([&] { return Facts() == facts; })) << block.typed << ":\n" << Facts();
+      continue;
+    }
+    MessageBoxSeen box;
+    ASSERT_TRUE(WaitForMessageBox(app_, box)) << block.typed;
+    // velkor: 'BLOCK': the problem
+    const std::string named = "velkor: '" + std::string(block.typed) + "': ";
+    ASSERT_EQ(refusal.compare(0, named.size(), named), 0) << refusal;
+    const std::string problem = refusal.substr(named.size(), refusal.size() - named.size() - 1);
+    EXPECT_NE(box.text.find("'" + std::string(block.typed) + "'"), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find(": " + problem), std::string::npos)
+        << box.text << "\nvelkor: " << problem;
+    ASSERT_TRUE(DismissMessageBox(box));
+    EXPECT_EQ(Facts(), facts) << block.typed;
+  }
+}
+
+// 2^(64 - 40) sub-networks of up to 128 bytes each: asked about, as past 1 GB.
+TEST_F(BlockWindowTest, ACancelledIpv6SaveOf16777216RowsLeavesNoFile) {
+  OpenBlock(false);
+  ShowSplit("2001:db8::/40", "/64");
+  CancelHeldSaves("16,777,216", true);
 }
 
 }  // namespace
