@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -48,6 +49,11 @@ constexpr int SaveKey = 'S' | ShortcutCtrl;
 constexpr int EvenRow = 225 | 225 << 8 | 255 << 16;
 constexpr int OddRow = 255 | 255 << 8 | 255 << 16;
 constexpr int FreeRow = 225 | 255 << 8 | 225 << 16;
+// The map's wanted sub-networks, in turn by row, light enough for black names.
+constexpr int MapColours[] = {255 | 200 << 8 | 150 << 16, 160 | 200 << 8 | 255 << 16,
+                              255 | 170 << 8 | 200 << 16, 200 | 170 << 8 | 255 << 16,
+                              255 | 235 << 8 | 130 << 16, 150 | 230 << 8 | 230 << 16};
+constexpr int NetworkColumn = 3;
 
 constexpr unsigned ListFlags =
     ReportListFullRowSelect | ReportListShowSelectionAlways | ReportListVirtual;
@@ -58,6 +64,7 @@ constexpr int PromptHeight = 16;
 constexpr int ButtonWidth = 75;
 constexpr int BlockEntryWidth = 180;
 constexpr int LinesHeight = 112;
+constexpr int MapHeight = 28;
 
 // The plan as the list shows it and the clipboard gets it: velkor's TSV.
 struct PlanTable {
@@ -71,6 +78,7 @@ struct PlannerView {
   int lines = 0;
   int plan = 0;
   int list = 0;
+  int map = 0;
   int status = 0;
   int close = 0;
   PlanTable table;
@@ -111,13 +119,34 @@ void CreateControls(PlannerView& view, const std::string& block, int width, int 
   view.plan = AsId(CreatePushButton(AutoId, rightX, planY, ButtonWidth, RowHeight, "Plan"));
   const int listY = planY + RowHeight + 6;
   const int closeY = height - Margin - RowHeight + 2;
-  view.list = AsId(CreateReportList(AutoId, Margin, listY, width - 2 * Margin, closeY - 6 - listY,
+  const int mapY = closeY - 6 - MapHeight;
+  view.list = AsId(CreateReportList(AutoId, Margin, listY, width - 2 * Margin, mapY - 6 - listY,
                                     ColumnTitles[0], 0, ListFlags));
+  view.map = AsId(CreateBlockMap(AutoId, Margin, mapY, width - 2 * Margin, MapHeight));
   for (int column = 1; column < ColumnCount; ++column)
     ControlAddColumn(view.list, column, ColumnTitles[column], 0);
   view.status =
       AsId(CreateLabel(AutoId, Margin, closeY + 4, rightX - 2 * Margin, PromptHeight, ReadyStatus));
   view.close = AsId(CreatePushButton(AutoId, rightX, closeY, ButtonWidth, RowHeight, "Close"));
+}
+
+// The plan's rows drawn to scale, free blocks in their rows' green; the
+// wanted sub-networks are named, and each span's tooltip gives its network.
+void ShowMap(PlannerView& view) {
+  const std::size_t wanted = view.table.outcome.items.size();
+  BlockMapLook look;
+  look.colour = [wanted](int row) {
+    return static_cast<std::size_t>(row) < wanted ? MapColours[row % std::size(MapColours)]
+                                                  : FreeRow;
+  };
+  look.label = [&view, wanted](int row) {
+    return static_cast<std::size_t>(row) < wanted ? CellOf(view.table.rows, row, 0) : "";
+  };
+  look.tip = [&view](int row) {
+    return CellOf(view.table.rows, row, 0) + ": " + CellOf(view.table.rows, row, NetworkColumn);
+  };
+  const VlsmPlan& plan = view.table.outcome.plan;
+  ControlSetBlockMap(view.map, PlanMapRows(plan), Ipv4::Bits - plan.block.prefix, std::move(look));
 }
 
 // Plans what the two fields hold; a refusal is shown and the list and the
@@ -136,6 +165,7 @@ void Plan(PlannerView& view) {
     return CellOf(view.table.rows, row, column);
   });
   FitColumns(view);
+  ShowMap(view);
   ControlSetText(view.status, VlsmStatus(view.table.outcome.plan).c_str());
 }
 
@@ -195,6 +225,10 @@ void OnControl(PlannerView& view, int control) {
     Plan(view);
   } else if (control == view.list && EventDetail() == DetailRightClick) {
     ShowMenu(view);
+  } else if (control == view.list && EventDetail() == DetailChange) {
+    ControlSetState(view.map, ControlGetState(view.list));
+  } else if (control == view.map) {
+    ControlSetState(view.list, ControlGetState(view.map));
   }
 }
 

@@ -32,6 +32,7 @@ enum class ControlKind {
   ReportList,
   Panel,
   ProgressBar,
+  BlockMap,
 };
 
 // What a kind keeps beyond the common record: a struct private to the kind's
@@ -103,6 +104,7 @@ extern const KindOperations LinkLabelOperations;
 extern const KindOperations ReportListOperations;
 extern const KindOperations PanelOperations;
 extern const KindOperations ProgressBarOperations;
+extern const KindOperations BlockMapOperations;
 
 // What the toolkit keeps for its controls: their records, and what some kinds
 // load or register when the first of them is made. Closing the service
@@ -117,6 +119,7 @@ struct ControlRegistry {
   LateLibrary richEdit10{"RICHED32.DLL"};
   LateLibrary uxtheme{"uxtheme.dll"};
   bool panelClassRegistered = false;
+  bool blockMapClassRegistered = false;
   bool runningOnWine = false;
 };
 

@@ -120,6 +120,8 @@ const KindOperations& OperationsOf(ControlKind kind) {
       return PanelOperations;
     case ControlKind::ProgressBar:
       return ProgressBarOperations;
+    case ControlKind::BlockMap:
+      return BlockMapOperations;
   }
   return FrameBoxOperations;  // not reached: every kind has its case
 }

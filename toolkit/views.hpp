@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "net/block_map.hpp"
 #include "toolkit/controls.hpp"
 
 // CreateReportList flags. Other bits pass through as list-view styles.
@@ -65,3 +66,19 @@ void EndContainer();
 intptr_t CreateImageView(int id, int x, int y, int w, int h, NativeHandle image);
 // Text in its text colour, in hoverColour under the pointer; a click raises DetailClick.
 intptr_t CreateLinkLabel(int id, int x, int y, int w, int h, const char* text, int hoverColour);
+
+// What a block map shows of each row: its colour (a COLORREF), its label,
+// drawn in its span where it fits, and its tooltip; empty functions give
+// black spans, no labels and no tooltips.
+struct BlockMapLook {
+  std::function<int(int row)> colour;
+  std::function<std::string(int row)> label;
+  std::function<std::string(int row)> tip;
+};
+// A strip that draws a block to scale, laid out in its pixels at its DPI by
+// LayOutBlockMap. Its state is the selected row, outlined, or -1; a click on
+// a span selects that row and raises DetailClick. Returns as every creation does.
+intptr_t CreateBlockMap(int id, int x, int y, int w, int h);
+// Makes a block map show `rows` of a block of 2^blockBits addresses as `look`
+// says, with no row selected. Other kinds ignore it.
+void ControlSetBlockMap(int ctl, std::vector<MapRow> rows, int blockBits, BlockMapLook look);

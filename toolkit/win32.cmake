@@ -19,6 +19,7 @@ add_library(velkor_toolkit STATIC
   ${CMAKE_CURRENT_LIST_DIR}/kind_image_view.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kind_link_label.cpp
   ${CMAKE_CURRENT_LIST_DIR}/kind_progress_bar.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/kind_block_map.cpp
   ${CMAKE_CURRENT_LIST_DIR}/jobs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/menus.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clipboard.cpp
@@ -27,5 +28,5 @@ add_library(velkor_toolkit STATIC
   ${CMAKE_CURRENT_LIST_DIR}/files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/images.cpp
   ${CMAKE_CURRENT_LIST_DIR}/toolkit_start.cpp)
-target_link_libraries(velkor_toolkit PUBLIC velkor_base velkor_imaging
+target_link_libraries(velkor_toolkit PUBLIC velkor_base velkor_imaging velkor_net
   user32 gdi32 comctl32)

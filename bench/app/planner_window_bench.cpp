@@ -1,9 +1,10 @@
-// How fast the VLSM planner plans: from the Plan click to the painted list,
-// for 100 and for 10,000 wanted sub-networks of 10.0.0.0/8. Each run opens
-// the window in this process while a helper thread puts the lines into it,
-// clicks Plan, waits for the rows, has everything that is pending painted,
-// and takes the time. Prints the figures; the goal for
-// 10,000 lines is under one second.
+// How fast the VLSM planner plans: from the Plan click to the painted
+// window, its list and its map of the block, for 100 and for 10,000 wanted
+// sub-networks of 10.0.0.0/8. Each run opens the window in this process while
+// a helper thread puts the lines into it, clicks Plan, waits for the rows and
+// the status that follows the map, has everything that is pending painted,
+// and takes the time. Prints the figures; the goal for 10,000 lines is under
+// 150 ms.
 //
 //   scripts/with-wine-display.sh build/win64 wine build/win64/bench/app/planner_window_bench.exe
 //   [runs]
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -43,6 +45,8 @@ struct PlannerParts {
   HWND lines = nullptr;
   HWND plan = nullptr;
   HWND list = nullptr;
+  HWND map = nullptr;
+  HWND status = nullptr;
 };
 
 PlannerParts FindPlannerParts() {
@@ -50,8 +54,17 @@ PlannerParts FindPlannerParts() {
   if (window == nullptr) return PlannerParts{};
   PlannerParts parts{window, FindWindowExA(window, nullptr, "RichEdit20A", nullptr),
                      FindWindowExA(window, nullptr, "Button", "Plan"),
-                     FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr)};
-  return parts.lines && parts.plan && parts.list ? parts : PlannerParts{};
+                     FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr),
+                     FindWindowExA(window, nullptr, "VelkorBlockMap", nullptr)};
+  RECT lowest{};  // the status is the lowest label
+  for (HWND label = nullptr; (label = FindWindowExA(window, label, "Static", nullptr));) {
+    RECT area{};
+    GetWindowRect(label, &area);
+    if (area.top > lowest.top) lowest = area, parts.status = label;
+  }
+  // Close comes after the status.
+  const HWND close = FindWindowExA(window, nullptr, "Button", "Close");
+  return parts.lines && parts.plan && parts.list && parts.map && close ? parts : PlannerParts{};
 }
 
 // The rows of the plan: the wanted sub-networks, then the free blocks.
@@ -79,7 +92,9 @@ double TimeOnePlan(int owner, const std::string& lines, LRESULT rows) {
     // answers with the plan's rows (sent messages wait while it is busy).
     PostMessageA(parts.window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(parts.plan), BN_CLICKED),
                  reinterpret_cast<LPARAM>(parts.plan));
-    while (SendMessageA(parts.list, LVM_GETITEMCOUNT, 0, 0) != rows)
+    char status[8] = "";
+    while (SendMessageA(parts.list, LVM_GETITEMCOUNT, 0, 0) != rows ||
+           (GetWindowTextA(parts.status, status, sizeof status), std::strncmp(status, "Used", 4)))
       SwitchToThread();
     RedrawWindow(parts.window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     taken = NowMs() - start;
@@ -104,7 +119,8 @@ int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::atoi(argv[1]) : 10;
   if (runs < 1 || !ToolkitStart()) return 1;
   int owner = static_cast<int>(WindowOpen(AutoId, 0, 0, 450, 432, "Owner", WS_CAPTION, nullptr));
-  std::printf("VLSM planner, %s, %d plans per list (Plan click to painted list):\n", PlannedBlock, runs);
+  std::printf("VLSM planner, %s, %d plans per list (Plan click to painted list and map):\n",
+              PlannedBlock, runs);
   for (int count : LineCounts) {
     const std::string lines = SiteLines(count);
     const LRESULT rows = PlanRows(lines);
@@ -117,7 +133,7 @@ int main(int argc, char** argv) {
                 *std::min_element(times.begin(), times.end()),
                 *std::max_element(times.begin(), times.end()));
   }
-  std::printf("goal: 10,000 lines under 1000 ms\n");
+  std::printf("goal: 10,000 lines under 150 ms\n");
   WindowClose(owner);
   ToolkitStop();
   return 0;

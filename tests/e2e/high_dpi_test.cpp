@@ -65,7 +65,8 @@ const WindowLayout Windows[] = {
     {PlannerTitle, nullptr, 'P', {640, 460},
      {{"Static", {10, 13, 95, 29}}, {"Edit", {95, 10, 275, 32}}, {"Static", {10, 42, 630, 58}},
       {"RichEdit20A", {10, 60, 630, 172}}, {"Button", {555, 178, 630, 200}},
-      {"SysListView32", {10, 206, 630, 424}}, {"Static", {10, 434, 545, 450}},
+      {"SysListView32", {10, 206, 630, 390}}, {"VelkorBlockMap", {10, 396, 630, 424}},
+      {"Static", {10, 434, 545, 450}},
       {"Button", {555, 430, 630, 452}}}},
     {BlockTitle, nullptr, 'B', {640, 620},
      {{"Static", {10, 13, 95, 29}}, {"Edit", {95, 10, 395, 32}}, {"Button", {555, 10, 630, 32}},
@@ -231,6 +232,13 @@ TEST_F(HighDpiTest, EveryWindowIsItsDesignTimesOneAndAHalfAndTheReportSixteenPix
   EXPECT_NEAR(litColumns(10).first, litColumns(11).first, 2);
   EXPECT_NEAR(litColumns(10).second, litColumns(11).second, 2);
   EXPECT_GE(litColumns(11).second - litColumns(11).first, 31 * 9);
+}
+
+TEST_F(HighDpiTest, ThePlannersMapIsDrawnInDevicePixels) {
+  PlannerWindowControls p;
+  std::string error;
+  ASSERT_TRUE(Open(Windows[4]) != nullptr && FindPlannerWindow(app_, p, error)) << error;
+  EXPECT_EQ(PlannerMapFaults(app_, p), "");
 }
 
 TEST_F(HighDpiTest, AWindowOnAMonitorOfAnotherDpiIsLaidOutAgainKeepingWhatItShows) {

@@ -5,9 +5,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -91,21 +93,104 @@ bool FindPlannerWindow(const AppProcess& app, PlannerWindowControls& c, std::str
   const bool found = WaitUntil([&] {
     c = PlannerWindowControls{FindTopLevel(app.info.dwProcessId, nullptr, PlannerTitle)};
     for (const ChildInfo& child : c.window ? DirectChildren(c.window) : std::vector<ChildInfo>()) {
-      HWND& control = child.text == "Plan"              ? c.plan
-                      : child.text == "Close"           ? c.close
-                      : child.className == "Edit"       ? c.block
-                      : child.className == WC_LISTVIEWA ? c.list
-                      : child.className == "Static"     ? c.status
-                                                        : c.lines;
+      HWND& control = child.text == "Plan"                  ? c.plan
+                      : child.text == "Close"               ? c.close
+                      : child.className == "Edit"           ? c.block
+                      : child.className == WC_LISTVIEWA     ? c.list
+                      : child.className == "VelkorBlockMap" ? c.map
+                      : child.className == "Static"         ? c.status
+                                                            : c.lines;
       // The two prompts end in a colon; the status never does.
       if (child.className != "Static" || child.text.empty() || child.text.back() != ':') {
         control = child.handle;
       }
     }
-    return c.block && c.lines && c.plan && c.list && c.status && c.close;
+    return c.block && c.lines && c.plan && c.list && c.map && c.status && c.close;
   });
   if (!found) error = "the VLSM planner did not appear with all its controls";
   return found;
+}
+
+namespace {
+
+// One pixel row of the map, the colours from left to right.
+std::vector<uint32_t> MapLine(HWND map, int y) {
+  ScreenCapture shot;
+  if (!CaptureClientArea(map, shot) || y >= shot.height) return {};
+  return std::vector<uint32_t>(&shot.pixels[static_cast<size_t>(y) * shot.width],
+                               &shot.pixels[static_cast<size_t>(y + 1) * shot.width]);
+}
+
+// Where the first address of a row's network in 10.0.0.0/16 falls on the
+// map, rounded down.
+int MapPixel(const ListRow& row, int width) {
+  unsigned third = 0, fourth = 0;
+  std::sscanf(row[3].c_str(), "10.0.%u.%u", &third, &fourth);
+  return static_cast<int>(uint64_t{third * 256 + fourth} * width / 65536);
+}
+
+}  // namespace
+
+std::string PlannerMapFaults(const AppProcess& app, const PlannerWindowControls& p) {
+  SendMessageA(p.block, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("10.0.0.0/16"));
+  SendMessageA(p.lines, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("tiny 2\r\nbig /17\r\nmid /18"));
+  ClickCentre(p.plan);
+  if (!WaitUntil([&] { return WindowText(p.status).rfind("Used", 0) == 0; })) return "no plan";
+  const std::vector<ListRow> rows = ListRows(app, p.list);
+  RECT client{};
+  GetClientRect(p.map, &client);
+  const int width = client.right, top = client.bottom / 6, middle = client.bottom / 2;
+  const int tiny = MapPixel(rows[0], width), mid = MapPixel(rows[2], width);
+  const uint32_t text = 0xFFFFFF & GetSysColor(COLOR_WINDOWTEXT);
+  const uint32_t freeGreen = RowLooks(app, p.list, text).at(3).background;
+  std::vector<uint32_t> line;
+  if (!WaitUntil([&] { return (line = MapLine(p.map, top)).size() > 0 && line[0] != line.back(); }))
+    return "no map drawn";
+  auto runOf = [&](int from, int to) {  // the colour of [from, to), or 1 when mixed
+    return std::all_of(&line[from], &line[to], [&](uint32_t c) { return c == line[from]; })
+               ? line[from]
+               : 1u;
+  };
+  const uint32_t big = runOf(0, mid), midColour = runOf(mid, tiny), tinyColour = line[tiny];
+  const std::vector<uint32_t> wanted = {big, midColour, tinyColour, freeGreen};
+  if (std::set<uint32_t>(wanted.begin(), wanted.end()).size() != 4 || big == 1 || midColour == 1)
+    return "the spans are not each of one colour of their own";
+  if (runOf(tiny + 1, width) != freeGreen) return "the free space is not the free rows' green";
+  // The name of the wide span in the strip's font at this DPI: at least a
+  // third of its height; none in the one-pixel span.
+  int nameRows = 0;
+  for (int y = 0; y < client.bottom; ++y) {
+    line = MapLine(p.map, y);
+    nameRows += std::count(&line[0], &line[mid], text) > 0 ? 1 : 0;
+    if (line[tiny] == text) return "the one-pixel span has a name";
+  }
+  if (nameRows < client.bottom / 3) return "the wide span's name is missing or small";
+  ClickAt(p.map, tiny, middle);
+  if (!WaitUntil([&] { return SendMessageA(p.list, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == 0; }))
+    return "a click on the one-pixel span does not select its row";
+  auto outlined = [&](int left, int right, uint32_t inside) {
+    return WaitUntil(
+        [&] {
+          line = MapLine(p.map, top);
+          return (left == 0 || line[left - 1] == text) && line[right] == text &&
+                 line[left] == inside;
+        },
+        3000);
+  };
+  if (!outlined(tiny, tiny + 1, tinyColour)) return "the clicked one-pixel span is not outlined";
+  const RECT row = ListRowRect(app, p.list, 1);
+  ClickAt(p.list, row.left + 20, (row.top + row.bottom) / 2);
+  if (!outlined(0, mid, big) || line[tiny - 1] != midColour || line[tiny + 1] != freeGreen)
+    return "the outline does not follow the row selected in the list";
+  POINT over{mid / 2, middle};
+  ClientToScreen(p.map, &over);
+  MovePointerTo(p.window, over);
+  HWND tip = nullptr;
+  if (!WaitUntil(
+          [&] { return (tip = FindTopLevel(app.info.dwProcessId, TOOLTIPS_CLASSA, nullptr)); }) ||
+      WindowText(tip) != "big: " + rows[1][3])
+    return "no tooltip naming the span and its network";
+  return "";
 }
 
 bool FindBlockWindow(const AppProcess& app, BlockWindowControls& c, std::string& error) {

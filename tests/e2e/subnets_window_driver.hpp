@@ -27,11 +27,19 @@ struct PlannerWindowControls {
   HWND lines = nullptr;  // the wanted sub-networks
   HWND plan = nullptr;
   HWND list = nullptr;
+  HWND map = nullptr;  // the block drawn to scale
   HWND status = nullptr;
   HWND close = nullptr;
 };
 // Waits for the VLSM planner of the program with all its controls.
 bool FindPlannerWindow(const AppProcess& app, PlannerWindowControls& controls, std::string& error);
+// Plans 10.0.0.0/16 with a 4-address row (one pixel of the map) before a /17
+// and a /18, then checks the map in pictures of the screen against the list's
+// networks, pixel by pixel at the screen's DPI: the spans, their colours and
+// names, the one-pixel span, its outline once clicked and its row selected,
+// the outline moved by a click in the list, and a span's tooltip. Returns the
+// first fault seen, or "".
+std::string PlannerMapFaults(const AppProcess& app, const PlannerWindowControls& planner);
 
 struct BlockWindowControls {
   HWND window = nullptr;

@@ -610,6 +610,11 @@ TEST_F(PlannerTest, ShowsCopiesAndSavesVelkorsPlanAndKeepsItOnARefusal) {
     std::remove(path.c_str());
 }
 
+TEST_F(PlannerTest, DrawsTheBlockToScaleAndSelectsWithTheList) {
+  OpenPlanner(false);
+  EXPECT_EQ(PlannerMapFaults(app_, p_), "");
+}
+
 // ---------------------------------------------------------------- block calculator
 
 // What velkor.exe prints for `arguments`; with `rows`, its rows after the
