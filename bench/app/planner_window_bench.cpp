@@ -57,7 +57,7 @@ PlannerParts FindPlannerParts() {
 // The rows of the plan: the wanted sub-networks, then the free blocks.
 LRESULT PlanRows(const std::string& lines) {
   const PlannerOutcome outcome = RunPlanner(PlannedBlock, lines);
-  return static_cast<LRESULT>(outcome.items.size() + outcome.plan.free.size());
+  return static_cast<LRESULT>(outcome.items.size() + std::get<VlsmPlan>(outcome.plan).free.size());
 }
 
 DWORD WINAPI RunWork(LPVOID work) {
@@ -104,7 +104,8 @@ int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::atoi(argv[1]) : 10;
   if (runs < 1 || !ToolkitStart()) return 1;
   int owner = static_cast<int>(WindowOpen(AutoId, 0, 0, 450, 432, "Owner", WS_CAPTION, nullptr));
-  std::printf("VLSM planner, %s, %d plans per list (Plan click to painted list):\n", PlannedBlock, runs);
+  std::printf("VLSM planner, %s, %d plans per list (Plan click to painted list):\n", PlannedBlock,
+              runs);
   for (int count : LineCounts) {
     const std::string lines = SiteLines(count);
     const LRESULT rows = PlanRows(lines);
