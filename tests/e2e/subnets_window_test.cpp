@@ -653,7 +653,7 @@ TEST_F(PlannerTest, ADroppedPlanOpensABadOneChangesNothingAndChangesAskBeforeClo
   const std::string good = TempFilePath("good_plan.txt"), bad = TempFilePath("bad_plan.txt");
   const std::string goodText = "# office\nblock 10.20.0.0/24\nsales 100\nlab /28\n";
   std::ofstream(good, std::ios::binary) << goodText;
-  std::ofstream(bad, std::ios::binary) << "block 10.20.0.0/24\r\nsales 100\r\nlab /33\r\n";
+  std::ofstream(bad, std::ios::binary) << "block 10.30.0.0/24\r\nsales 100\r\nlab /33\r\n";
   std::vector<ListRow> expected, changed;
   VelkorPlan("--vlsm-file " + good, expected);
   ASSERT_EQ(expected.size(), 5u);  // by hand: a /25, a /28, free a /28, a /27 and a /26
