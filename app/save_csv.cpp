@@ -1,4 +1,4 @@
-// Saving a CSV file the user picks. The file is written beside the target
+// Saving a CSV file, or a plan file, that the user picks. The file is written beside the target
 // under a temporary name and only then put in its place, so a failed or
 // cancelled save never leaves half a file nor damages the one it would
 // replace. Before anything is written, a save larger than the disk's free
@@ -17,6 +17,7 @@
 namespace {
 
 constexpr char CsvFilter[] = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+constexpr char PlanFilter[] = "Plan files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
 constexpr const char* SaveFailedTitle = "Could not save";
 constexpr const char* NoRoomTitle = "Not enough room";
 constexpr const char* LargeSaveTitle = "Large save";
@@ -29,11 +30,10 @@ bool WriteFile(const std::string& path, const CsvWriter& write, const SaveProgre
   return std::fclose(file) == 0 && written;
 }
 
-// The path the user picked; "" when cancelled or when the dialog failed (told).
-std::string ChosenTarget(NativeHandle owner, const char* defaultName) {
-  const SaveFileChoice choice = ChooseSaveFile(owner, defaultName, CsvFilter, "csv");
+// The dialog's path; "" when cancelled or when the dialog failed (told).
+std::string ChosenPath(const FileChoice& choice) {
   if (choice.failure != 0) {
-    const std::string text = "The Save As dialog could not be shown (error " +
+    const std::string text = "The file dialog could not be shown (error " +
                              FormatInteger(static_cast<int64_t>(choice.failure)) + ").";
     ShowMessageBox(SaveFailedTitle, text.c_str(), MessageBoxInformation);
   }
@@ -71,21 +71,46 @@ SaveOutcome SaveThroughTemporaryFile(NativeHandle owner, const std::string& targ
   return outcome == SaveOutcome::Cancelled ? outcome : SaveOutcome::Failed;
 }
 
-}  // namespace
-
-void SaveAsCsv(NativeHandle owner, const CsvSave& save) {
-  const std::string target = ChosenTarget(owner, save.defaultName);
-  if (target.empty() || !SizeAccepted(save.size, target)) return;
-  if (SaveThroughTemporaryFile(owner, target, save) != SaveOutcome::Failed) return;
+// Saves to `target` when it fits and is wanted; false, told, unless written.
+bool SaveTo(NativeHandle owner, const std::string& target, const CsvSave& save) {
+  if (!SizeAccepted(save.size, target)) return false;
+  const SaveOutcome outcome = SaveThroughTemporaryFile(owner, target, save);
+  if (outcome != SaveOutcome::Failed) return outcome == SaveOutcome::Written;
   const std::string text = std::string(save.contents) + " could not be saved to " + target +
                            ". Check that the folder can be written and has room.";
   ShowMessageBox(SaveFailedTitle, text.c_str(), MessageBoxInformation);
+  return false;
+}
+
+CsvSave TextSave(const char* defaultName, const char* contents, SaveCount rows,
+                 const std::string& text) {
+  const CsvWriter write = [&text](std::FILE* file, const SaveProgress&) {
+    return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  };
+  return CsvSave{defaultName, contents, SaveSize{rows, SaveCount(text.size())}, write};
+}
+
+}  // namespace
+
+void SaveAsCsv(NativeHandle owner, const CsvSave& save) {
+  const std::string target = ChosenPath(ChooseSaveFile(owner, save.defaultName, CsvFilter, "csv"));
+  if (!target.empty()) SaveTo(owner, target, save);
 }
 
 void SaveTextAsCsv(NativeHandle owner, const char* defaultName, const char* contents,
                    SaveCount rows, const std::string& csv) {
-  const CsvWriter write = [&csv](std::FILE* file, const SaveProgress&) {
-    return std::fwrite(csv.data(), 1, csv.size(), file) == csv.size();
-  };
-  SaveAsCsv(owner, CsvSave{defaultName, contents, SaveSize{rows, SaveCount(csv.size())}, write});
+  SaveAsCsv(owner, TextSave(defaultName, contents, rows, csv));
+}
+
+std::string SavePlanFile(NativeHandle owner, const std::string& target, const char* defaultName,
+                         SaveCount rows, const std::string& text) {
+  const std::string path =
+      !target.empty() ? target : ChosenPath(ChooseSaveFile(owner, defaultName, PlanFilter, "txt"));
+  const bool saved =
+      !path.empty() && SaveTo(owner, path, TextSave(defaultName, "The plan", rows, text));
+  return saved ? path : std::string();
+}
+
+std::string ChoosePlanFile(NativeHandle owner) {
+  return ChosenPath(ChooseOpenFile(owner, PlanFilter));
 }

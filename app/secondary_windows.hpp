@@ -54,3 +54,17 @@ void SaveAsCsv(NativeHandle owner, const CsvSave& save);
 // summary): `csv` holds its `rows` rows, written out in one piece.
 void SaveTextAsCsv(NativeHandle owner, const char* defaultName, const char* contents,
                    SaveCount rows, const std::string& csv);
+// Saves a plan file's `text` of `rows` lines to `target`, or, when that is
+// empty, to a file the user picks (proposing `defaultName`), as safely as
+// SaveAsCsv. Returns the path written; "" when cancelled or not written (told).
+std::string SavePlanFile(NativeHandle owner, const std::string& target, const char* defaultName,
+                         SaveCount rows, const std::string& text);
+// The plan file the user picks in the Open dialog; "" when cancelled (or the
+// dialog failed, told).
+std::string ChoosePlanFile(NativeHandle owner);
+
+// What a window with unsaved changes does on closing.
+enum class SaveChoice { Save, DontSave, Cancel };
+// Asks over `owner` whether to save the changes to `what` ("the plan",
+// "plan.txt") before closing: Save, Don't save or Cancel (Escape, the close box).
+SaveChoice AskToSaveChanges(NativeHandle owner, const std::string& what);

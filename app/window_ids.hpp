@@ -11,6 +11,7 @@ constexpr const char* GoToTitle = "Go to sub-network";
 constexpr const char* PlannerTitle = "Velkor - IPv4 Subnetting - VLSM planner";
 constexpr const char* BlockTitle = "Velkor - IPv4 Subnetting - Block calculator";
 constexpr const char* SavingTitle = "Velkor - IPv4 Subnetting - Saving";
+constexpr const char* SaveChangesTitle = "Save changes";
 
 // The id of a window or control created with AutoId: creations return an
 // intptr_t, which holds the new id in that case.
@@ -39,8 +40,18 @@ constexpr int SaveCommand = 1006;          // Ctrl+S
 constexpr int GoToEnterCommand = 1001;
 
 // The VLSM planner: Enter plans (or presses the focused button); Ctrl+S saves
-// (SaveCommand, as in the sub-networks window).
+// as CSV (SaveCommand, as in the sub-networks window); plan files open with
+// Ctrl+O and save with Ctrl+Shift+S (to the open file) or F12 (to another).
 constexpr int PlanEnterCommand = 1001;
+constexpr int OpenPlanCommand = 1007;
+constexpr int SavePlanCommand = 1008;
+constexpr int SavePlanAsCommand = 1009;
+
+// The question before closing with unsaved changes: Enter presses the focused
+// button, S saves, D does not.
+constexpr int SaveChoiceEnterCommand = 1001;
+constexpr int SaveChoiceSaveCommand = 1002;
+constexpr int SaveChoiceDontSaveCommand = 1003;
 
 // The block calculator: Enter calculates in the block entry, shows the
 // networks in the split entry and presses a focused button; every command is

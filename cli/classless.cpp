@@ -12,6 +12,7 @@
 #include "cli/status.hpp"
 #include "net/block.hpp"
 #include "net/facts.hpp"
+#include "net/plan_file.hpp"
 #include "net/split.hpp"
 #include "net/vlsm.hpp"
 
@@ -79,15 +80,13 @@ int SplitBlock(const CliOptions& options, const Block<F>& block) {
   return Written(WriteListing(range, options.format, stdout));
 }
 
+// Carves `block` into the items of --vlsm, or of the plan file's `lines`
+// when there is one.
 template <class F>
-int CarveBlock(const CliOptions& options, const Block<F>& block) {
+int CarveBlock(const CliOptions& options, const Block<F>& block, const std::string& lines) {
   std::vector<VlsmItem> items;
-  std::string problem, lines;
-  if (options.inputFile.empty()) {
-    problem = ReadVlsmItems<F>(options.vlsmItems, items);
-  } else if (ReadInput(options.inputFile, lines, problem)) {
-    problem = ReadVlsmLines<F>(lines, items);
-  }
+  std::string problem = options.inputFile.empty() ? ReadVlsmItems<F>(options.vlsmItems, items)
+                                                  : ReadVlsmLines<F>(lines, items);
   VlsmPlanOf<F> plan;
   if (problem.empty()) problem = AllocateVlsm(block, items, plan);
   if (!problem.empty()) return Refused(problem);
@@ -103,6 +102,26 @@ int WithNetwork(const CliOptions& options, Run run) {
   return std::visit(run, block);
 }
 
+// --vlsm, or --vlsm-file's plan file, whose block line gives the block when
+// no BLOCK operand does.
+int RunVlsm(const CliOptions& options) {
+  auto carve = [&](const std::string& lines) {
+    return [&](const auto& block) { return CarveBlock(options, block, lines); };
+  };
+  if (options.inputFile.empty()) return WithNetwork(options, carve(std::string()));
+  std::string text, problem;
+  if (!ReadInput(options.inputFile, text, problem)) return Refused(problem);
+  PlanFile plan;
+  problem = SplitPlanFile(text, plan);
+  if (!problem.empty()) return Refused(problem);
+  if (!options.block.empty()) return WithNetwork(options, carve(plan.lines));
+  if (!plan.named) {
+    const std::string shown = options.inputFile == "-" ? "standard input" : options.inputFile;
+    return Refused(shown + " names no block: give a BLOCK, or begin the file with 'block BLOCK'");
+  }
+  return std::visit(carve(plan.lines), plan.network);
+}
+
 }  // namespace
 
 int RunClassless(const CliOptions& options) {
@@ -110,7 +129,7 @@ int RunClassless(const CliOptions& options) {
     case CliAction::Facts:
       return BlockFacts(options);
     case CliAction::Vlsm:
-      return WithNetwork(options, [&](const auto& block) { return CarveBlock(options, block); });
+      return RunVlsm(options);
     case CliAction::Summarize:
       return SummarizeList(options);
     case CliAction::Common:

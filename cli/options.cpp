@@ -132,7 +132,7 @@ constexpr ModeName ModeNames[] = {
     {Classful, "a classful plan", 0, 0, ""},
     {Facts, "the facts of a BLOCK", 1, 1, ""},
     {Split, "an equal split of a BLOCK", 1, 1, ""},
-    {VlsmPlan, "--vlsm", 1, 1, ""},
+    {VlsmPlan, "--vlsm", 0, 1, ""},  // a plan file may name its block
     {Summary, "--summarize", 0, 1, ""},
     {CommonLists, "--common", 2, AnyNumber, "--common needs two lists or more"},
     {ListExcept, "--except", 2, AnyNumber, "--except needs two lists or more"},
@@ -360,8 +360,8 @@ Mode ModeOf(const RawOptions& raw) {
   for (const ListModeRule& rule : ListModes) {
     if (Seen(raw, rule.id)) return rule.mode;
   }
-  if (raw.operands.empty()) return Classful;
   if (Seen(raw, OptionId::Vlsm) || Seen(raw, OptionId::VlsmFile)) return VlsmPlan;
+  if (raw.operands.empty()) return Classful;
   for (const SplitRule& rule : SplitRules) {
     if (Seen(raw, rule.id)) return Split;
   }
@@ -409,6 +409,7 @@ std::string ReadVlsm(const RawOptions& raw, CliOptions& options) {
   if (Seen(raw, OptionId::Vlsm) == Seen(raw, OptionId::VlsmFile)) {
     return "choose one of --vlsm and --vlsm-file";
   }
+  if (raw.operands.empty() && Seen(raw, OptionId::Vlsm)) return "--vlsm needs a BLOCK";
   options.vlsmItems = Value(raw, OptionId::Vlsm);
   options.inputFile = Value(raw, OptionId::VlsmFile);
   return ReadFormatOption(raw, options);
@@ -447,7 +448,7 @@ std::string ReadNext(const RawOptions& raw, CliOptions& options) {
 
 // The BLOCK's runs: the facts, splits, VLSM and the free space of the block.
 std::string ReadBlockRun(const RawOptions& raw, Mode mode, CliOptions& options) {
-  options.block = raw.operands[0];
+  options.block = raw.operands.empty() ? std::string() : raw.operands[0];
   switch (mode) {
     case FreeSpace:
       options.action = CliAction::Free;

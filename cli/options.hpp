@@ -47,9 +47,9 @@ struct CliOptions {
   // a BLOCK, whose family decides how it reads.
   HostOrderAddress findAddress = 0;
   std::string findText;
-  // Classless runs: the BLOCK as typed (empty for a classful plan), how an
-  // equal split is sized, the VLSM items or the file that lists them, and the
-  // list files ("-" for standard input).
+  // Classless runs: the BLOCK as typed (empty for a classful plan, or when a
+  // plan file names it), how an equal split is sized, the VLSM items or the
+  // file that lists them, and the list files ("-" for standard input).
   std::string block;
   SplitBy splitBy = SplitBy::Subnets;
   std::string splitOption;  // "--subnets", "--hosts", "--prefix" or "--mask"

@@ -59,3 +59,23 @@ std::string PlanFileText(const std::string& block, const std::string& lines) {
   if (!lines.empty() && lines.back() != '\n') text += lineEnd;
   return text;
 }
+
+std::string LineEndOf(const std::string& text) {
+  const std::size_t end = text.find('\n');
+  return end != std::string::npos && end > 0 && text[end - 1] == '\r' ? "\r\n" : "\n";
+}
+
+std::string WithLineEnds(const std::string& text, const std::string& lineEnd) {
+  std::string made;
+  made.reserve(text.size());
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    if (c != '\r' && c != '\n') {
+      made += c;
+      continue;
+    }
+    made += lineEnd;
+    if (c == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ++at;
+  }
+  return made;
+}

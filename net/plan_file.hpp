@@ -27,3 +27,8 @@ std::string SplitPlanFile(const std::string& text, PlanFile& plan);
 // The text of a plan file: "block BLOCK", then the lines as they are, each
 // ending in the line end they use.
 std::string PlanFileText(const std::string& block, const std::string& lines);
+
+// The line end of a text: "\r\n" when its first line ends so, else "\n".
+std::string LineEndOf(const std::string& text);
+// The text with every line end (CR LF, a lone CR or LF) made `lineEnd`.
+std::string WithLineEnds(const std::string& text, const std::string& lineEnd);

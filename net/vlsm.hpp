@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "net/count.hpp"
@@ -39,6 +40,7 @@ struct VlsmPlanOf {
   AddressCount used;             // addresses placed
 };
 using VlsmPlan = VlsmPlanOf<Ipv4>;
+using AnyVlsmPlan = std::variant<VlsmPlanOf<Ipv4>, VlsmPlanOf<Ipv6>>;
 
 // Sorts the items by size, largest first (equal sizes keep their order), and
 // places them one after another from the block's network, each aligned to

@@ -10,6 +10,9 @@ constexpr int MenuEvent = 13101;
 constexpr int JobEvent = 13103;
 constexpr int JobTick = 0;   // it still runs
 constexpr int JobEnded = 1;  // its work has returned
+// Files dropped on a window that accepts them (toolkit/files.hpp); the
+// detail is how many.
+constexpr int FileDropEvent = 13104;
 // Kinds applications ignore.
 constexpr int ActivateEvent = 13102;
 

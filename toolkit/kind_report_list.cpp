@@ -354,6 +354,25 @@ void ControlSetColumnWidths(int ctl, const std::vector<int>& widths) {
                RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+void ControlSetColumns(int ctl, const char* const titles[], int count) {
+  ControlRecord* control = ReportListOf(ctl);
+  HWND header = control != nullptr ? ListView_GetHeader(control->handle) : nullptr;
+  if (header == nullptr || count < 1) return;
+  for (int column = Header_GetItemCount(header) - 1; column >= count; --column)
+    SendMessageA(control->handle, LVM_DELETECOLUMN, static_cast<WPARAM>(column), 0);
+  for (int column = 0; column < count; ++column) {
+    std::string text = titles[column];
+    LVCOLUMNA title{};
+    title.mask = LVCF_TEXT;
+    title.pszText = &text[0];
+    if (column >= Header_GetItemCount(header)) {
+      AddColumn(*control, column, titles[column], 0);
+    } else if (Send(*control, LVM_SETCOLUMNA, static_cast<WPARAM>(column), &title) != 0) {
+      StateOf(*control).longestTitle = std::max(StateOf(*control).longestTitle, text.size());
+    }
+  }
+}
+
 int ControlColumnRoom(int ctl) {
   ControlRecord* control = ReportListOf(ctl);
   RECT client{};

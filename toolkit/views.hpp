@@ -36,6 +36,10 @@ int ControlCellWidth(int ctl, const char* text);
 // Sets the widths of the first widths.size() columns of a report list and
 // draws it once afterwards; other kinds ignore it.
 void ControlSetColumnWidths(int ctl, const std::vector<int>& widths);
+// Gives a report list `count` columns (at least 1) titled `titles`: the
+// columns past them go, those kept take the new titles, keeping their
+// widths, and new ones come with width 0. Other kinds ignore it.
+void ControlSetColumns(int ctl, const char* const titles[], int count);
 // The width that the columns of a report list fill without a horizontal scroll
 // bar, room for the vertical one kept; 0 for other kinds.
 int ControlColumnRoom(int ctl);

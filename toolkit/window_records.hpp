@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <string>
 #include <vector>
 
@@ -26,6 +28,7 @@ struct WindowRecord {
   int dpi = DesignDpi;   // the DPI its layout and fonts are made for
   IconHolder smallIcon;  // the program's icon in the sizes of that DPI
   IconHolder bigIcon;
+  std::vector<std::string> dropped;  // the paths of the files dropped last
 };
 
 constexpr WORD FocusForwardCommand = 64001;
@@ -61,6 +64,9 @@ int ContainingWindowId(HWND handle);
 HINSTANCE ProgramInstance();
 LRESULT CALLBACK SharedWindowProcedure(HWND window, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
+// WM_DROPFILES: keeps the paths of `drop` for the window's FileDropEvent,
+// which it raises, and lets the drop go.
+void KeepDroppedFiles(HWND window, int windowId, HDROP drop);
 // Moves the focus among the tab stops of `window`, wrapping around.
 void MoveFocus(HWND window, bool forward);
 // Moves and sizes the controls of `window` (and gives them their fonts) for

@@ -421,6 +421,13 @@ int WindowIdOf(NativeHandle handle) {
   return ContainingWindowId(static_cast<HWND>(handle));
 }
 
+void WindowSetTitle(int window, const char* title) {
+  WindowRecord* record = WindowTable().Find(window);
+  if (record != nullptr && record->handle != nullptr) {
+    SetWindowTextA(record->handle, title != nullptr ? title : "");
+  }
+}
+
 void WindowAddShortcut(int window, int key, int commandId) {
   WindowRecord* record = WindowTable().Find(window);
   if (record == nullptr || record->handle == nullptr) return;
@@ -496,6 +503,10 @@ LRESULT CALLBACK SharedWindowProcedure(HWND window, UINT message, WPARAM wParam,
     case WM_DPICHANGED:
       if (OwnWindowId(window) < 0) break;
       return OnDpiChanged(window, windowId, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    case WM_DROPFILES:
+      if (OwnWindowId(window) < 0) break;
+      KeepDroppedFiles(window, windowId, reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_SYSCOMMAND:
       // An item the program added to the system menu (WindowAddSystemMenuItem).
       if (wParam >= FirstSystemCommand) break;

@@ -38,6 +38,8 @@ void WindowSetHidden(int window, int hide);
 int WindowInnerWidth(int window);       // designed; 0 for a dead id
 int WindowInnerHeight(int window);      // designed; 0 for a dead id
 NativeHandle WindowHandle(int window);  // null for a dead id
+// Sets the text of the window's title bar; null is "".
+void WindowSetTitle(int window, const char* title);
 // Binds key (virtual-key code | Shortcut* bits) to a MenuEvent with
 // commandId while the window is active. Rebinding a key replaces its command.
 void WindowAddShortcut(int window, int key, int commandId);

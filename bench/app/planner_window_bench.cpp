@@ -70,7 +70,7 @@ PlannerParts FindPlannerParts() {
 // The rows of the plan: the wanted sub-networks, then the free blocks.
 LRESULT PlanRows(const std::string& lines) {
   const PlannerOutcome outcome = RunPlanner(PlannedBlock, lines);
-  return static_cast<LRESULT>(outcome.items.size() + outcome.plan.free.size());
+  return static_cast<LRESULT>(outcome.items.size() + std::get<VlsmPlan>(outcome.plan).free.size());
 }
 
 DWORD WINAPI RunWork(LPVOID work) {
@@ -99,6 +99,11 @@ double TimeOnePlan(int owner, const std::string& lines, LRESULT rows) {
     RedrawWindow(parts.window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     taken = NowMs() - start;
     PostMessageA(parts.window, WM_COMMAND, MAKEWPARAM(EscapeCommand, 1), 0);
+    // The typed lines are changes: the window asks before it closes.
+    HWND question = nullptr;
+    while (!(question = FindWindowA(nullptr, SaveChangesTitle)))
+      SwitchToThread();
+    PostMessageA(question, WM_COMMAND, MAKEWPARAM(SaveChoiceDontSaveCommand, 1), 0);
   };
   HANDLE helper = CreateThread(nullptr, 0, RunWork, &work, 0, nullptr);
   ShowPlannerWindow(WindowHandle(owner), PlannedBlock, 640, 460);

@@ -1,9 +1,10 @@
 // The Sub-networks window, the VLSM planner and the block calculator in this
 // process: a helper thread works each while the window's own loop runs, and
-// 200 open/page/copy/close, open/plan/close and open/calculate/show/close
+// 200 open/page/copy/close, open/plan/save/close and open/calculate/show/close
 // cycles leak no GDI or USER object.
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -154,27 +155,85 @@ TEST(SubnetsWindow, OpenPageCopyCloseCyclesLeakNothing) {
   plan->Release();
 }
 
-// Plans the example lines (3 sub-networks, 4 free blocks), then Escape.
-std::string WorkThePlanner() {
-  HWND window = nullptr, plan = nullptr, list = nullptr;
+std::string FileText(const std::string& path) {
+  std::string text;
+  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    char bytes[256];
+    text.assign(bytes, std::fread(bytes, 1, sizeof bytes, file));
+    std::fclose(file);
+  }
+  return text;
+}
+
+ULONGLONG WriteTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+  return ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
+}
+
+// Drops the file on the window, as the shell does: a DROPFILES block and the path.
+void DropFile(HWND window, const std::string& path) {
+  HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + path.size() + 2);
+  auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+  header->pFiles = sizeof(DROPFILES);
+  CopyMemory(header + 1, path.data(), path.size());
+  GlobalUnlock(drop);
+  PostMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+}
+
+// Opens a dropped IPv6 plan file (2 sub-networks, 15 free blocks), plans it
+// in another block, saves it to its file, then Escape.
+std::string WorkThePlanner(const std::string& path) {
+  const std::string saved = "block 2001:db8:2::/48\r\nlan /56\r\ndmz /64\r\n";
+  if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+    std::fputs("block 2001:db8:1::/48\r\nlan /56\r\ndmz /64\r\n", file);
+    std::fclose(file);
+  }
+  HWND window = nullptr, block = nullptr, plan = nullptr, list = nullptr;
   PollFor([&] {  // all parts in one poll: they appear one by one
     window = FindWindowA(nullptr, PlannerTitle);
+    block = window ? FindWindowExA(window, nullptr, "Edit", nullptr) : nullptr;
     plan = window ? FindWindowExA(window, nullptr, "Button", "Plan") : nullptr;
     list = window ? FindWindowExA(window, nullptr, WC_LISTVIEWA, nullptr) : nullptr;
-    return plan && list;
+    return block && plan && list;
   });
+  DropFile(window, path);
+  const std::string title = std::string(PlannerTitle) + " - leak_plan.txt";
+  std::string failed = PollFor([&] {
+    return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 17 && TextOf(window) == title;
+  })
+                           ? ""
+                           : "open";
+  SendMessageA(block, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("2001:db8:2::/48"));
   PostMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(plan), BN_CLICKED),
                reinterpret_cast<LPARAM>(plan));
-  const bool planned = PollFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 7; });
+  // The file is read once replaced: an open reader would make the replacement fail.
+  const ULONGLONG written = WriteTime(path);
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(SavePlanCommand, 1), 0);
+  auto replaced = [&] {
+    const ULONGLONG now = WriteTime(path);  // 0 while the name is being replaced
+    return now != 0 && now != written && FileText(path) == saved;
+  };
+  if (!PollFor(replaced, 10000)) failed += "save";
   PostMessageA(window, WM_COMMAND, MAKEWPARAM(EscapeCommand, 1), 0);
-  return planned ? "" : "plan";
+  // Unsaved, it asks before closing: not saving ends the cycle all the same.
+  HWND question = nullptr;
+  if (!failed.empty() &&
+      PollFor([&] { return (question = FindWindowA(nullptr, SaveChangesTitle)); })) {
+    PostMessageA(question, WM_COMMAND, MAKEWPARAM(SaveChoiceDontSaveCommand, 1), 0);
+  }
+  return failed;
 }
 
 TEST(PlannerWindow, OpenPlanCloseCyclesLeakNothing) {
+  char folder[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, folder);
+  const std::string path = std::string(folder) + "leak_plan.txt";
   ExpectCyclesLeakNothing(
-      "open/plan/close",
+      "open/plan/save/close",
       [](NativeHandle owner) { ShowPlannerWindow(owner, "192.168.1.0/24", 640, 460); },
-      WorkThePlanner);
+      [&path] { return WorkThePlanner(path); });
+  std::remove(path.c_str());
 }
 
 // One cycle beside the block calculator's loop: the facts of an IPv6 block,

@@ -23,6 +23,10 @@ REFUSALS = [  # arguments, standard input, the one line on standard error (exit 
      "item 2: 'a:x': hosts must be a number from 1 to 4294967294"),
     (["10.0.0.0/24", "--vlsm-file", "-"], b"a 3\nb\n",
      "line 2: 'b': expected NAME HOSTS or NAME /P"),
+    (["--vlsm-file", "-"], b"# no block\na 3\n",
+     "standard input names no block: give a BLOCK, or begin the file with 'block BLOCK'"),
+    (["--vlsm-file", "-"], b"block 10.0.0.0/24\r\na 3\r\nb\r\n", "line 3: 'b': expected NAME HOSTS or NAME /P"),
+    (["--vlsm-file", "-"], b"\nblock 10.0.0.300/24\na 3", "line 2: 'block 10.0.0.300/24': not an IPv4 address"),
     (["--summarize"], b"10.0.0.0/8\n1.2.3.4 , 5.6.7.8\n10.0.0.300/24\n",
      "standard input: line 3: '10.0.0.300/24': not an IPv4 address"),
     (["--summarize", "-"], b"9.9.9.9-9.9.9.1", "standard input: line 1: '9.9.9.9-9.9.9.1': the range ends before it starts"),
@@ -44,7 +48,8 @@ REFUSALS = [  # arguments, standard input, the one line on standard error (exit 
 ]
 USAGE = [["10.0.0.0/8", "--class", "A"], ["--prefix", "24"], ["10.0.0.0/8", "--vlsm", "a:1", "--list"],
          ["10.0.0.0/8", "--hosts", "2", "--prefix", "30"], ["--summarize", "--hosts", "2"],
-         ["10.0.0.0/8", "--vlsm", "a:1", "--vlsm-file", "-"], ["10.0.0.0/8", "10.0.0.0/9"]]
+         ["10.0.0.0/8", "--vlsm", "a:1", "--vlsm-file", "-"], ["10.0.0.0/8", "10.0.0.0/9"],
+         ["--vlsm", "a:1"]]
 FORMATS = ("text", "tsv", "csv", "json")
 LIST_COLUMNS = ["index", "network", "first", "last", "broadcast"]
 
@@ -236,12 +241,16 @@ def check_vlsm(run, failures):
         parent = N((rng.randrange(1 << 8) << 24, 8))
         plans.append((parent, [(f"n{i}", rng.choice([rng.randrange(1, 5000), f"/{rng.randrange(20, 33)}"]))
                                for i in range(count)]))
-    for parent, items in plans:
-        with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as listing:
-            listing.write("# wanted\n" + "".join(f"{name} {size}\n" for name, size in items))
+    for number, (parent, items) in enumerate(plans):
+        # Plan files: no block line, the block from its line, or one that the BLOCK given overrides.
+        named = [None, parent, N("192.0.2.0/24")][number % 3]
+        with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False, newline="") as listing:
+            listing.write((f"block {named}\r\n" if named else "") + "# wanted\n" +
+                          "".join(f"{name} {size}\n" for name, size in items))
+        block = [] if named == parent else [str(parent)]
         try:
             for fmt in FORMATS:
-                code, out, err = run([str(parent), "--vlsm-file", os.path.relpath(listing.name), "--format", fmt])
+                code, out, err = run(block + ["--vlsm-file", os.path.relpath(listing.name), "--format", fmt])
                 try:
                     rows, problems = vlsm_rows(out, fmt, parent, items) if code == 0 else ([], [])
                     problems += vlsm_problems(parent, items, rows)

@@ -204,7 +204,9 @@ def check_vlsm(run, failures):
         items = [(f"n{i}", rng.choice([rng.randrange(1, 1 << 20), f"/{rng.randrange(56, 129)}"]))
                  for i in range(count)]
         listing = "".join(f"{name} {size}\n" for name, size in items)
-        code, out, err = run([str(parent), "--vlsm-file", "-", "--format", "json"], listing.encode())
+        # One plan names its block in its first line, and no BLOCK is given.
+        block, listing = ([], f"block {parent}\n" + listing) if count == 40 else ([str(parent)], listing)
+        code, out, err = run(block + ["--vlsm-file", "-", "--format", "json"], listing.encode())
         rows = json.loads(out) if code == 0 else []
         placed, free = rows[:count], rows[count:]
         problems = []

@@ -28,7 +28,8 @@ struct Control {
 // then, when ctrlKey is set, Ctrl + that key in the window the click opened
 // (in the main window itself when there is no button); with a split, Enter in
 // the block calculator that Ctrl opened, the block and the split typed; with
-// saveAs, the progress of a class A plan's save to that file, its writer held.
+// saveAs, the progress of a class A plan's save to that file, its writer held;
+// with changedBlock, the question of the planner closed with that block typed.
 struct WindowLayout {
   const char* title;
   HWND MainWindowControls::*opener;  // null for the main window itself
@@ -38,6 +39,7 @@ struct WindowLayout {
   const char* block = nullptr;
   const char* split = nullptr;
   const char* saveAs = nullptr;
+  const char* changedBlock = nullptr;
 };
 
 // clang-format off
@@ -86,6 +88,10 @@ const WindowLayout Windows[] = {
      {{"Static", {10, 10, 320, 26}}, {"msctls_progress32", {10, 32, 320, 50}},
       {"Static", {10, 64, 235, 80}}, {"Button", {245, 60, 320, 82}}},
      nullptr, nullptr, "high_dpi.csv"},
+    {SaveChangesTitle, nullptr, 'P', {330, 92},
+     {{"Static", {10, 10, 320, 42}}, {"Button", {75, 60, 150, 82}},
+      {"Button", {160, 60, 235, 82}}, {"Button", {245, 60, 320, 82}}},
+     nullptr, nullptr, nullptr, "10.9.0.0/16"},
 };
 // clang-format on
 
@@ -136,6 +142,7 @@ class HighDpiTest : public ::testing::Test {
     }
     if (layout.split != nullptr) ShowSplit(layout);
     if (layout.saveAs != nullptr) SaveHeld(layout.saveAs);
+    if (layout.changedBlock != nullptr) CloseChanged(layout.changedBlock);
     HWND window = nullptr;
     WaitUntil(
         [&] { return (window = FindTopLevel(app_.info.dwProcessId, nullptr, layout.title)); });
@@ -151,6 +158,15 @@ class HighDpiTest : public ::testing::Test {
     SendMessageA(b.split, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(layout.split));
     ClickCentre(b.split);
     PressKey(VK_RETURN);
+  }
+  // The planner's block changed, then Escape.
+  void CloseChanged(const char* block) {
+    PlannerWindowControls p;
+    std::string error;
+    ASSERT_TRUE(FindPlannerWindow(app_, p, error) && WaitWindowIdle(p.window)) << error;
+    SendMessageA(p.block, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(block));
+    ASSERT_TRUE(BringToFront(p.window));
+    PressKey(VK_ESCAPE);
   }
   // A class A plan, whose save runs long enough to be held.
   void CalculateClassA() {
@@ -179,6 +195,11 @@ class HighDpiTest : public ::testing::Test {
     for (int i = 0; i < 3 && !IsWindowEnabled(app_.main); ++i) {
       PressKey(VK_ESCAPE);
       ResumeThread(writer_);
+      // Closing with changes asks first: they are not saved.
+      if (WaitUntil([&] { return FindTopLevel(app_.info.dwProcessId, nullptr, SaveChangesTitle); },
+                    500)) {
+        PressKey('D');
+      }
       WaitUntil([&] { return IsWindowEnabled(app_.main) != FALSE; }, 2000);
     }
   }

@@ -3,6 +3,7 @@
 #include "subnets_window_driver.hpp"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -360,6 +361,23 @@ bool SendDpiChange(const AppProcess& app, HWND window, int dpi, const RECT& sugg
   block.Write(&suggested, sizeof suggested);
   DWORD_PTR result = 0;
   return SendMessageTimeoutA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), block.Address(),
+                             SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+bool DropFiles(const AppProcess& app, HWND window, const std::vector<std::string>& paths) {
+  std::string names;
+  for (const std::string& path : paths)
+    names += WindowsPath(path) + '\0';
+  DROPFILES header{};
+  header.pFiles = sizeof header;
+  std::string drop(reinterpret_cast<const char*>(&header), sizeof header);
+  drop += names + '\0';
+  // Wine: GlobalLock takes a block of the program's memory as a fixed
+  // HGLOBAL, which a drop's HDROP is, and DragFinish's GlobalFree refuses it.
+  RemoteBlock block(app.info.hProcess, drop.size());
+  block.Write(drop.data(), drop.size());
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(window, WM_DROPFILES, static_cast<WPARAM>(block.Address()), 0,
                              SMTO_ABORTIFHUNG, 5000, &result) != 0;
 }
 

@@ -92,5 +92,9 @@ bool PutClipboard(const std::string& text);
 // DPI and the outer rectangle it should take (put in the program's memory).
 bool SendDpiChange(const AppProcess& app, HWND window, int dpi, const RECT& suggested);
 
+// Drops the files at `paths` on `window` as the shell does: WM_DROPFILES
+// with their DROPFILES block in the program's memory; false when not sent.
+bool DropFiles(const AppProcess& app, HWND window, const std::vector<std::string>& paths);
+
 // Rows of a listing file: lines of blank-separated fields.
 std::vector<ListRow> ReadListing(const std::string& path);

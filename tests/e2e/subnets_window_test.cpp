@@ -575,7 +575,8 @@ TEST_F(PlannerTest, ShowsCopiesAndSavesVelkorsPlanAndKeepsItOnARefusal) {
   }
 
   EXPECT_EQ(CopyFromMenu(1, 4), expected[1][3]) << "Copy network";
-  EXPECT_EQ(CopyFromMenu(7, -2), FileText(tsv)) << "Copy all as text";
+  // Below it Save as CSV, then Open plan, Save plan and Save plan as.
+  EXPECT_EQ(CopyFromMenu(7, -5), FileText(tsv)) << "Copy all as text";
   std::remove(saved.c_str());
   PressKey('S', VK_CONTROL);
   HWND dialog = WaitForDialog(app_, "Save As");
@@ -605,6 +606,8 @@ TEST_F(PlannerTest, ShowsCopiesAndSavesVelkorsPlanAndKeepsItOnARefusal) {
     EXPECT_EQ(ListRows(app_, p_.list), expected) << refusal.message;
   }
   ClickCentre(p_.close);
+  ASSERT_TRUE(WaitForDialog(app_, SaveChangesTitle) != nullptr) << "the changed list";
+  PressKey('D');
   ExpectBackInMain();
   for (const std::string& path : {list, tsv, csv, saved})
     std::remove(path.c_str());
@@ -613,6 +616,119 @@ TEST_F(PlannerTest, ShowsCopiesAndSavesVelkorsPlanAndKeepsItOnARefusal) {
 TEST_F(PlannerTest, DrawsTheBlockToScaleAndSelectsWithTheList) {
   OpenPlanner(false);
   EXPECT_EQ(PlannerMapFaults(app_, p_), "");
+}
+
+// A plan's TSV by velkor.exe for `arguments`, and its rows after the header.
+std::string VelkorPlan(const std::string& arguments, std::vector<ListRow>& rows) {
+  const std::string output = TempFilePath("velkor_plan.tsv");
+  const std::string tsv = RunVelkor(arguments + " --format tsv", output) ? FileText(output) : "";
+  rows = ReadListing(output);
+  if (!rows.empty()) rows.erase(rows.begin());
+  std::remove(output.c_str());
+  return tsv;
+}
+
+TEST_F(PlannerTest, AnIpv6PlanIsVelkorsAndSavedOpensAgainAndRunsInVelkor) {
+  const std::string lines = "lan /56\nwifi /56\ndmz /64\nmgmt /64";
+  const std::string list = TempFilePath("ipv6_list.txt"), plan = TempFilePath("ipv6_plan.txt");
+  std::ofstream(list, std::ios::binary) << lines << '\n';
+  std::vector<ListRow> expected, again;
+  const std::string tsv = VelkorPlan("2001:db8:1::/48 --vlsm-file " + list, expected);
+  // By hand: the /56s fill 2001:db8:1::/55, the /64s start at 2001:db8:1:200::.
+  ASSERT_GE(expected.size(), 4u);
+  EXPECT_EQ(expected[1][3], "2001:db8:1:100::/56");
+  EXPECT_EQ(expected[3][3], "2001:db8:1:201::/64");
+  OpenPlanner(false);
+  Plan("2001:db8:1::/48", lines);
+  ASSERT_TRUE(WaitUntil([&] { return ListRows(app_, p_.list) == expected; }));
+  std::vector<std::string> titles;
+  for (const auto& column : ListColumns(app_, p_.list))
+    titles.push_back(column.first);
+  EXPECT_EQ(titles, (std::vector<std::string>{"Name", "Wanted", "Usable", "Network", "First IP",
+                                              "Last IP"}));
+
+  std::remove(plan.c_str());
+  PressKey('S', VK_CONTROL, VK_SHIFT);
+  ASSERT_TRUE(EnterInDialog(app_, WaitForDialog(app_, "Save As"), plan));
+  const std::string title = std::string(PlannerTitle) + " - ipv6_plan.txt";
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(p_.window) == title; })) << WindowText(p_.window);
+  EXPECT_EQ(FileText(plan),
+            "block 2001:db8:1::/48\r\nlan /56\r\nwifi /56\r\ndmz /64\r\nmgmt /64\r\n");
+  EXPECT_EQ(VelkorPlan("--vlsm-file " + plan, again), tsv) << "velkor reads the saved plan so";
+  PressKey(VK_ESCAPE);  // saved: no question
+  ExpectBackInMain();
+
+  OpenPlanner(false);
+  PressKey('O', VK_CONTROL);
+  ASSERT_TRUE(EnterInDialog(app_, WaitForDialog(app_, "Open"), plan));
+  EXPECT_TRUE(WaitUntil([&] { return ListRows(app_, p_.list) == expected; }));
+  EXPECT_EQ(WindowText(p_.block), "2001:db8:1::/48");
+  EXPECT_EQ(WindowText(p_.lines), lines + "\n");
+  EXPECT_EQ(WindowText(p_.window), title);
+  PressKey(VK_ESCAPE);
+  ExpectBackInMain();
+  for (const std::string& path : {list, plan})
+    std::remove(path.c_str());
+}
+
+TEST_F(PlannerTest, ADroppedPlanOpensABadOneChangesNothingAndChangesAskBeforeClosing) {
+  const std::string good = TempFilePath("good_plan.txt"), bad = TempFilePath("bad_plan.txt");
+  const std::string goodText = "# office\nblock 10.20.0.0/24\nsales 100\nlab /28\n";
+  std::ofstream(good, std::ios::binary) << goodText;
+  std::ofstream(bad, std::ios::binary) << "block 10.30.0.0/24\r\nsales 100\r\nlab /33\r\n";
+  std::vector<ListRow> expected, changed;
+  VelkorPlan("--vlsm-file " + good, expected);
+  ASSERT_EQ(expected.size(), 5u);  // by hand: a /25, a /28, free a /28, a /27 and a /26
+  OpenPlanner(false);
+  ASSERT_TRUE(DropFiles(app_, p_.window, {good}));
+  ASSERT_TRUE(WaitUntil([&] { return ListRows(app_, p_.list) == expected; }));
+  EXPECT_EQ(WindowText(p_.block), "10.20.0.0/24");
+  const std::string title = WindowText(p_.window), lines = WindowText(p_.lines);
+  EXPECT_EQ(title, std::string(PlannerTitle) + " - good_plan.txt");
+
+  ASSERT_TRUE(DropFiles(app_, p_.window, {bad}));
+  MessageBoxSeen box;
+  ASSERT_TRUE(WaitForMessageBox(app_, box));
+  EXPECT_EQ(box.title + ": " + box.text,
+            "Not a plan file: bad_plan.txt: line 3: 'lab /33': the prefix must be /0 to /32.");
+  ASSERT_TRUE(DismissMessageBox(box));
+  EXPECT_EQ(ListRows(app_, p_.list), expected);
+  EXPECT_EQ(WindowText(p_.block) + WindowText(p_.lines) + WindowText(p_.window),
+            "10.20.0.0/24" + lines + title);
+
+  // A changed block: Cancel keeps the window, Save writes the open file.
+  ASSERT_TRUE(TypeIntoEntry(app_, p_.block, "10.20.1.0/24"));
+  PressKey(VK_ESCAPE);
+  HWND question = WaitForDialog(app_, SaveChangesTitle);
+  ASSERT_TRUE(question != nullptr) << "closing with changes did not ask";
+  ClickCentre(FindWindowExA(question, nullptr, "Button", "Cancel"));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
+  EXPECT_TRUE(IsWindow(p_.window) && IsWindowEnabled(p_.window)) << "Cancel closed the planner";
+  POINT closeBox{};
+  ASSERT_TRUE(CloseBoxPoint(p_.window, closeBox));
+  ClickAtScreen(p_.window, closeBox);
+  ASSERT_TRUE((question = WaitForDialog(app_, SaveChangesTitle)) != nullptr);
+  PressKey('S');
+  ExpectBackInMain();
+  const std::string saved = "block 10.20.1.0/24\n# office\nsales 100\nlab /28\n";
+  EXPECT_EQ(FileText(good), saved);
+  VelkorPlan("--vlsm-file " + good, changed);
+  EXPECT_EQ(changed[0][3], "10.20.1.0/25");
+
+  // A changed list: Don't save closes and leaves the file.
+  OpenPlanner(false);
+  ASSERT_TRUE(DropFiles(app_, p_.window, {good}));
+  ASSERT_TRUE(WaitUntil([&] { return ListRows(app_, p_.list) == changed; }));
+  ClickCentre(p_.lines);
+  PressKey(VK_END, VK_CONTROL);
+  TypeText("x 1");
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitForDialog(app_, SaveChangesTitle) != nullptr);
+  PressKey('D');
+  ExpectBackInMain();
+  EXPECT_EQ(FileText(good), saved);
+  for (const std::string& path : {good, bad})
+    std::remove(path.c_str());
 }
 
 // ---------------------------------------------------------------- block calculator

@@ -2,6 +2,8 @@
 // boxes, in real windows.
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +12,7 @@
 #include "tests/toolkit/toolkit_test_support.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/events.hpp"
+#include "toolkit/files.hpp"
 #include "toolkit/message_box.hpp"
 #include "toolkit/test_access.hpp"
 #include "toolkit/windows.hpp"
@@ -209,6 +212,44 @@ TEST(EventQueue, EventPostedDuringADispatchComesOnTheNextWait) {
   EXPECT_EQ(EventWait(), CloseRequest);
   EXPECT_EQ(EventSourceWindow(), window.id);
   EXPECT_TRUE(IsWindow(window.handle())) << "a close request closes nothing";
+}
+
+// A drop as the shell makes it: a DROPFILES block and the paths after it.
+HGLOBAL NewDrop(const std::string& paths) {
+  HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + paths.size() + 1);
+  auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+  header->pFiles = sizeof(DROPFILES);
+  CopyMemory(header + 1, paths.data(), paths.size());
+  GlobalUnlock(drop);
+  return drop;
+}
+
+TEST(WindowAcceptFiles, ADropRaisesAFileDropEventWithItsPaths) {
+  OpenWindow window(OpenAuto(100, 100, WS_CAPTION | WS_SYSMENU));
+  auto accepts = [&] {
+    return (GetWindowLongPtrA(window.handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
+  };
+  EXPECT_FALSE(accepts());
+  WindowAcceptFiles(window.id, 1);
+  EXPECT_TRUE(accepts());
+  PumpEvents(50);
+  PostMessageA(
+      window.handle(), WM_DROPFILES,
+      reinterpret_cast<WPARAM>(NewDrop(std::string("C:\\a b.txt\0Z:\\tmp\\plan.txt\0", 27))), 0);
+  int kind = 0;
+  for (int i = 0; i < 100 && kind != FileDropEvent; ++i)
+    kind = EventWait();
+  ASSERT_EQ(kind, FileDropEvent);
+  EXPECT_EQ(EventSourceWindow(), window.id);
+  EXPECT_EQ(EventDetail(), 2);
+  EXPECT_EQ(WindowDroppedFiles(window.id),
+            (std::vector<std::string>{"C:\\a b.txt", "Z:\\tmp\\plan.txt"}));
+  WindowAcceptFiles(window.id, 0);
+  EXPECT_FALSE(accepts());
+  WindowSetTitle(window.id, "plan.txt - Test");
+  char title[32] = "";
+  GetWindowTextA(window.handle(), title, sizeof title);
+  EXPECT_STREQ(title, "plan.txt - Test");
 }
 
 TEST(EventQueue, CloseBoxByAltF4GivesCloseRequest) {

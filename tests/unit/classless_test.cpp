@@ -19,9 +19,10 @@
 namespace {
 
 // "a.b.c.d/n" of each block, joined by blanks.
-std::string BlocksText(const std::vector<CidrBlock>& blocks) {
+template <class F>
+std::string BlocksText(const std::vector<Block<F>>& blocks) {
   std::string text;
-  for (const CidrBlock& block : blocks)
+  for (const Block<F>& block : blocks)
     text += (text.empty() ? "" : " ") + FormatBlock(block);
   return text;
 }
@@ -216,6 +217,19 @@ TEST(ReadVlsmItems, NamesHaveOneTo64Characters) {
             "item 1: '" + longer + "': a name is 1 to 64 letters, digits, '-', '_' and '.'");
 }
 
+// The planned blocks ("placed | free"), or the message box's title and text.
+std::string PlanText(const PlannerOutcome& outcome) {
+  const Refusal& box = outcome.refusal;
+  if (!box.title.empty())
+    return box.title + ": " + box.text + (outcome.items.empty() ? "" : " items left");
+  return std::visit(
+      [&](const auto& plan) {
+        const bool each = plan.placed.size() == outcome.items.size();
+        return BlocksText(plan.placed) + " | " + BlocksText(plan.free) + (each ? "" : " items?");
+      },
+      outcome.plan);
+}
+
 // The planner's Plan click: the block as typed in its field (Enter may leave a
 // line break), then the lines, then the allocation, each with its message box.
 TEST(RunPlanner, PlansOrNamesTheMessageBox) {
@@ -233,17 +247,54 @@ TEST(RunPlanner, PlansOrNamesTheMessageBox) {
        "Invalid sub-network line: Line 2: 'b': expected NAME HOSTS or NAME /P."},
       {"10.0.0.0/24", "a 100\nb 200",
        "Sub-networks do not fit: The list needs 384 addresses, the block holds 256."},
+      // An IPv6 block reads its lines as IPv6's: 2 hosts are a /127, /128 is a prefix.
+      {"2001:db8::/126", "a 2\nb /128", "2001:db8::/127 2001:db8::2/128 | 2001:db8::3/128"},
+      {"2001:db8::/120", "a /129",
+       "Invalid sub-network line: Line 1: 'a /129': the prefix must be /0 to /128."},
+      {"10.0.0.0/24", "a /33",
+       "Invalid sub-network line: Line 1: 'a /33': the prefix must be /0 to /32."},
   };
   for (const auto& c : cases) {
     const PlannerOutcome outcome = RunPlanner(c.block, c.lines);
-    const Refusal& box = outcome.refusal;
-    EXPECT_EQ(box.title.empty()
-                  ? BlocksText(outcome.plan.placed) + " | " + BlocksText(outcome.plan.free)
-                  : box.title + ": " + box.text,
-              c.result)
-        << c.block << " " << c.lines;
-    EXPECT_EQ(outcome.items.size(), box.title.empty() ? outcome.plan.placed.size() : 0u) << c.lines;
+    EXPECT_EQ(PlanText(outcome), c.result) << c.block << " " << c.lines;
   }
+}
+
+// A plan file opened in the planner, its block line or the block shown.
+TEST(OpenPlan, PlansTheFileOrRefusesItNamingTheFile) {
+  const struct {
+    const char* text;
+    const char* shown;
+    const char* result;  // block field | list field | line end | the plan, or the box
+  } cases[] = {
+      {"block 10.0.0.0/24\r\na 100\r\n", "192.168.1.0/24",
+       "10.0.0.0/24 | a 100\r\n | \r\n | 10.0.0.0/25 | 10.0.0.128/25"},
+      {"a 3\n", " 10.1.0.0/29\r\n", "10.1.0.0/29 | a 3\n | \n | 10.1.0.0/29 | "},
+      {"block 2001:db8::/126\nx 1\nbad\n", "10.0.0.0/8",
+       "Not a plan file: plan.txt: line 3: 'bad': expected NAME HOSTS or NAME /P."},
+      {"block 10.0.0.300/24", "10.0.0.0/8",
+       "Not a plan file: plan.txt: line 1: 'block 10.0.0.300/24': not an IPv4 address."},
+      {"a 300", "10.0.0.0/24",
+       "Not a plan file: plan.txt: the list needs 512 addresses, the block holds 256."},
+      {"a 3", "nonsense",
+       "Not a plan file: plan.txt: no block line, and 'nonsense': not an IPv4 address."},
+  };
+  for (const auto& c : cases) {
+    const OpenedPlan opened = OpenPlan("plan.txt", c.text, c.shown);
+    const std::string fields = opened.block + " | " + opened.list + " | " + opened.lineEnd + " | ";
+    EXPECT_EQ((opened.outcome.refusal.title.empty() ? fields : "") + PlanText(opened.outcome),
+              c.result)
+        << c.text;
+  }
+}
+
+TEST(PlanFile, LineEndsAreReadAndMade) {
+  EXPECT_EQ(LineEndOf("a\r\nb\n"), "\r\n");
+  EXPECT_EQ(LineEndOf("a\nb\r\n"), "\n");
+  EXPECT_EQ(LineEndOf("\n"), "\n");
+  EXPECT_EQ(LineEndOf(""), "\n");
+  EXPECT_EQ(WithLineEnds("a\r\nb\nc\rd\r", "\n"), "a\nb\nc\nd\n");
+  EXPECT_EQ(WithLineEnds("a\r\n\r\nb\n", "\r\n"), "a\r\n\r\nb\r\n");
 }
 
 TEST(Summarize, CoversTheUnionWithTheFewestBlocks) {
