@@ -112,15 +112,14 @@ bool FindPlannerWindow(const AppProcess& app, PlannerWindowControls& c, std::str
   return found;
 }
 
-namespace {
-
-// One pixel row of the map, the colours from left to right.
 std::vector<uint32_t> MapLine(HWND map, int y) {
   ScreenCapture shot;
   if (!CaptureClientArea(map, shot) || y >= shot.height) return {};
   return std::vector<uint32_t>(&shot.pixels[static_cast<size_t>(y) * shot.width],
                                &shot.pixels[static_cast<size_t>(y + 1) * shot.width]);
 }
+
+namespace {
 
 // Where the first address of a row's network in 10.0.0.0/16 falls on the
 // map, rounded down.

@@ -33,6 +33,8 @@ struct PlannerWindowControls {
 };
 // Waits for the VLSM planner of the program with all its controls.
 bool FindPlannerWindow(const AppProcess& app, PlannerWindowControls& controls, std::string& error);
+// One pixel row of the planner's map, the colours from left to right.
+std::vector<uint32_t> MapLine(HWND map, int y);
 // Plans 10.0.0.0/16 with a 4-address row (one pixel of the map) before a /17
 // and a /18, then checks the map in pictures of the screen against the list's
 // networks, pixel by pixel at the screen's DPI: the spans, their colours and

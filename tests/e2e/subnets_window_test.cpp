@@ -646,6 +646,19 @@ TEST_F(PlannerTest, AnIpv6PlanIsVelkorsAndSavedOpensAgainAndRunsInVelkor) {
     titles.push_back(column.first);
   EXPECT_EQ(titles, (std::vector<std::string>{"Name", "Wanted", "Usable", "Network", "First IP",
                                               "Last IP"}));
+  // The map spans the /48: the sub-networks take its first /55 and two /64s,
+  // a 128th of the strip and a pixel; the rest is the free rows' green.
+  const uint32_t text = 0xFFFFFF & GetSysColor(COLOR_WINDOWTEXT);
+  const uint32_t freeGreen = RowLooks(app_, p_.list, text).at(4).background;
+  RECT map{};
+  GetClientRect(p_.map, &map);
+  std::vector<uint32_t> line;
+  ASSERT_TRUE(WaitUntil([&] { return (line = MapLine(p_.map, map.bottom / 6)).size() > 200; }));
+  const auto used = static_cast<std::ptrdiff_t>(line.size() / 128 + 2);
+  EXPECT_NE(line[0], freeGreen);
+  EXPECT_NE(line[used - 3], freeGreen);
+  EXPECT_EQ(std::count(line.begin() + used, line.end(), freeGreen),
+            line.end() - line.begin() - used);
 
   std::remove(plan.c_str());
   PressKey('S', VK_CONTROL, VK_SHIFT);
