@@ -38,19 +38,20 @@ bool IsListRun(CliAction action) {
   return std::find(std::begin(ListRuns), std::end(ListRuns), action) != std::end(ListRuns);
 }
 
-// Runs with a BLOCK or over lists; the classless and sets harnesses fuzz
-// their readers.
+// Runs with a BLOCK, VLSM runs (a plan file may name the block) and runs over
+// lists; the classless and sets harnesses fuzz their readers.
 bool IsClassless(const CliOptions& options) {
-  return !options.block.empty() || IsListRun(options.action);
+  return !options.block.empty() || options.action == CliAction::Vlsm || IsListRun(options.action);
 }
 
 // What a parsed command line promises the calculation and the listing.
 void CheckOptions(const CliOptions& options) {
   if (options.action == CliAction::Help || options.action == CliAction::Version) return;
   if (IsClassless(options)) {
-    // A BLOCK run keeps its operand for the block reader; a list run names files,
-    // two or more for --common and --except.
-    FUZZ_CHECK(options.block.empty() == IsListRun(options.action));
+    // A BLOCK run keeps its operand for the block reader (a plan file may give
+    // it instead); a list run names files, two or more for --common and --except.
+    FUZZ_CHECK(options.block.empty() == IsListRun(options.action) ||
+               (options.action == CliAction::Vlsm && !options.inputFile.empty()));
     const bool several = options.action == CliAction::Common || options.action == CliAction::Except;
     FUZZ_CHECK(several == (options.lists.size() >= 2));
     return;
