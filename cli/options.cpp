@@ -410,6 +410,9 @@ std::string ReadVlsm(const RawOptions& raw, CliOptions& options) {
     return "choose one of --vlsm and --vlsm-file";
   }
   if (raw.operands.empty() && Seen(raw, OptionId::Vlsm)) return "--vlsm needs a BLOCK";
+  if (Seen(raw, OptionId::VlsmFile) && Value(raw, OptionId::VlsmFile).empty()) {
+    return "--vlsm-file needs a FILE";  // an empty name would read as --vlsm's empty list
+  }
   options.vlsmItems = Value(raw, OptionId::Vlsm);
   options.inputFile = Value(raw, OptionId::VlsmFile);
   return ReadFormatOption(raw, options);

@@ -49,7 +49,7 @@ REFUSALS = [  # arguments, standard input, the one line on standard error (exit 
 USAGE = [["10.0.0.0/8", "--class", "A"], ["--prefix", "24"], ["10.0.0.0/8", "--vlsm", "a:1", "--list"],
          ["10.0.0.0/8", "--hosts", "2", "--prefix", "30"], ["--summarize", "--hosts", "2"],
          ["10.0.0.0/8", "--vlsm", "a:1", "--vlsm-file", "-"], ["10.0.0.0/8", "10.0.0.0/9"],
-         ["--vlsm", "a:1"]]
+         ["--vlsm", "a:1"], ["--vlsm-file", ""], ["10.0.0.0/8", "--vlsm-file", ""]]
 FORMATS = ("text", "tsv", "csv", "json")
 LIST_COLUMNS = ["index", "network", "first", "last", "broadcast"]
 
